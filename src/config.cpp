@@ -1,0 +1,259 @@
+// The settings parser and reload cycle; see config.h for the file format.
+//
+// Relies on the log for fault reports, on the platform layer for the clock,
+// the file's last-write time and the shared stream open, and on the C
+// library's sscanf ("%f", "%i", C locale) for numbers. Allocates nothing;
+// all work is in place in a fixed line buffer and a record under construction.
+#include "config.h"
+
+#include <cstring>
+
+#include "common/bounded_text.h"
+#include "host/module_paths.h"
+#include "log/log.h"
+
+static const char kSourceName[] = "config";
+
+const char kGenericParseErrorText[] = "Error parsing config file. Check log file for details.";
+const char kMissingKeysText[] =
+    "Error in config file: One or more keys are missing.\n"
+    "If you just updated the mod, check the changelog or the default config file for new values.\n";
+
+char config_error_text[kErrorTextCapacity];
+
+const SettingsKey kSettingsKeys[kSettingsKeyCount] = {
+    {"size", float_reader, offsetof(Settings, size), 3},
+    {"rotation", float_reader, offsetof(Settings, rotation), 4},
+    {"opacity", int_reader, offsetof(Settings, opacity), 5},
+    {"grow_speed", float_reader, offsetof(Settings, grow_speed), 6},
+    {"shrink_speed", float_reader, offsetof(Settings, shrink_speed), 7},
+    {"bounce_distance", float_reader, offsetof(Settings, bounce_distance), 8},
+    {"bounce_speed", float_reader, offsetof(Settings, bounce_speed), 9},
+    {"mark_humans", flag_reader, offsetof(Settings, mark_humans), 0},
+    {"mark_animals", flag_reader, offsetof(Settings, mark_animals), 1},
+    {"mark_objects", flag_reader, offsetof(Settings, mark_objects), 2},
+    {"mark_enemies_in_lock_on_mode", flag_reader, offsetof(Settings, mark_enemies_in_lock_on_mode), 15},
+    {"show_during_dead_eye", flag_reader, offsetof(Settings, show_during_dead_eye), 16},
+    {"show_in_binoculars", flag_reader, offsetof(Settings, show_in_binoculars), 17},
+    {"texture_dict", text_reader, offsetof(Settings, texture_dict), 10},
+    {"texture_name", text_reader, offsetof(Settings, texture_name), 11},
+    {"ped_bone", text_reader, offsetof(Settings, ped_bone), 12},
+    {"ped_bone_offset_z", float_reader, offsetof(Settings, ped_bone_offset_z), 13},
+    {"object_offset_z", float_reader, offsetof(Settings, object_offset_z), 14},
+};
+
+static void set_config_error(const char* text) { copy_text(config_error_text, kErrorTextCapacity, text); }
+
+// =============================================================================
+// The per-line parser
+// =============================================================================
+
+static bool is_whitespace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+void trim_whitespace(char* text) {
+    char* first = text;
+    while (*first != 0 && is_whitespace(*first)) ++first;
+    if (*first == 0) {
+        text[0] = 0;
+        return;
+    }
+    char* last = first + std::strlen(first) - 1;
+    while (last > first && is_whitespace(*last)) --last;
+    size_t kept = static_cast<size_t>(last - first) + 1;
+    std::memmove(text, first, kept);
+    text[kept] = 0;
+}
+
+static void lower_case_ascii(char* text) {
+    for (; *text != 0; ++text) {
+        if (*text >= 'A' && *text <= 'Z') *text = static_cast<char>(*text - 'A' + 'a');
+    }
+}
+
+bool read_float_key(const char* key, const char* value, const char* expected_name, int line_number, float* field) {
+    if (std::strcmp(key, expected_name) != 0) return false;
+    float number;
+    if (std::sscanf(value, "%f", &number) >= 1) {
+        *field = number;
+    } else {
+        write_log(kSourceName, __LINE__, "Config file line #%i: failed to parse value (expected a decimal number): %s",
+                  line_number, value);
+        set_config_error(kGenericParseErrorText);
+    }
+    return true;
+}
+
+bool read_int_key(const char* key, const char* value, const char* expected_name, int line_number, int32_t* field) {
+    if (std::strcmp(key, expected_name) != 0) return false;
+    int number;
+    if (std::sscanf(value, "%i", &number) >= 1) {
+        *field = number;
+    } else {
+        write_log(kSourceName, __LINE__, "Config file line #%i: failed to parse value (expected an integer): %s",
+                  line_number, value);
+        set_config_error(kGenericParseErrorText);
+    }
+    return true;
+}
+
+bool read_flag_key(const char* key, const char* value, const char* expected_name, int line_number, int32_t* field) {
+    if (std::strcmp(key, expected_name) != 0) return false;
+    if (std::strcmp(value, "yes") == 0 || std::strcmp(value, "true") == 0) {
+        *field = 1;
+    } else if (std::strcmp(value, "no") == 0 || std::strcmp(value, "false") == 0) {
+        *field = 0;
+    } else {
+        write_log(kSourceName, __LINE__, "Config file line #%i: failed to parse value (expected yes/no): %s",
+                  line_number, value);
+        set_config_error(kGenericParseErrorText);
+    }
+    return true;
+}
+
+bool read_text_key(const char* key, const char* value, const char* expected_name, int line_number, char* field) {
+    if (std::strcmp(key, expected_name) != 0) return false;
+    if (!copy_text(field, kTextSettingCapacity, value)) {
+        field[0] = 0;
+        write_log(kSourceName, __LINE__, "Config file line #%i: value too long (>%i)", line_number,
+                  static_cast<int>(kTextSettingCapacity));
+        set_config_error(kGenericParseErrorText);
+    }
+    return true;
+}
+
+// Hands key and value to the reader of row; true when the row took the line.
+static bool offer_to_row(const SettingsKey& row, const char* key, const char* value, int line_number,
+                         Settings* pending) {
+    char* field = reinterpret_cast<char*>(pending) + row.field_offset;
+    switch (row.reader) {
+        case float_reader:
+            return read_float_key(key, value, row.name, line_number, reinterpret_cast<float*>(field));
+        case int_reader:
+            return read_int_key(key, value, row.name, line_number, reinterpret_cast<int32_t*>(field));
+        case flag_reader:
+            return read_flag_key(key, value, row.name, line_number, reinterpret_cast<int32_t*>(field));
+        case text_reader:
+            return read_text_key(key, value, row.name, line_number, field);
+    }
+    return false;
+}
+
+// Reports a fault that stops the parse.
+static bool stop_with_line_fault() {
+    set_config_error(kGenericParseErrorText);
+    return false;
+}
+
+bool parse_settings_line(char* line, int line_number, Settings* pending, uint32_t* seen_keys) {
+    // The length is tested first, so an overlong comment line is a fault too.
+    if (std::strlen(line) > kMaxLineLength) {
+        write_log(kSourceName, __LINE__, "Config file line #%i: line too long (>2000)", line_number);
+        return stop_with_line_fault();
+    }
+
+    char* comment = std::strpbrk(line, "#;");
+    if (comment != nullptr) *comment = 0;
+
+    trim_whitespace(line);
+    if (line[0] == 0) return true;
+
+    char* equals = std::strchr(line, '=');
+    if (equals == nullptr) {
+        write_log(kSourceName, __LINE__, "Config file line #%i: not delimited by '='", line_number);
+        return stop_with_line_fault();
+    }
+
+    *equals = 0;
+    char* key = line;
+    trim_whitespace(key);
+    lower_case_ascii(key);
+    char* value = equals + 1;
+    trim_whitespace(value);
+
+    for (const SettingsKey& row : kSettingsKeys) {
+        if (offer_to_row(row, key, value, line_number, pending)) {
+            *seen_keys |= 1u << row.seen_bit;
+            return true;
+        }
+    }
+    write_log(kSourceName, __LINE__, "Config file line #%i: unknown key: %s", line_number, key);
+    return stop_with_line_fault();
+}
+
+// =============================================================================
+// Whole files and the reload cycle
+// =============================================================================
+
+void parse_settings_stream(FILE* stream, SettingsParse* parse) {
+    std::memset(parse, 0, sizeof *parse);
+    char line[kLineBufferCapacity];
+    while (std::fgets(line, static_cast<int>(sizeof line), stream) != nullptr) {
+        ++parse->line_number;
+        if (!parse_settings_line(line, parse->line_number, &parse->settings, &parse->seen_keys)) break;
+    }
+    parse->reached_end = std::feof(stream) != 0;
+    parse->read_error = std::ferror(stream) != 0;
+}
+
+// The last-write time of no file version: the next successful look parses.
+// A failed look forgets the version taken up, so that the file is read again
+// as soon as it can be, even when it comes back unchanged.
+static const FileTime kNoVersionTakenUp = 0;
+
+bool report_unfinished_parse(const SettingsParse& parse) {
+    if (parse.reached_end) return false;
+    write_log(kSourceName, __LINE__, "Config file line #%i: didn't reach EOF (ferror %i)", parse.line_number,
+              parse.read_error ? 1 : 0);
+    set_config_error(kGenericParseErrorText);
+    return true;
+}
+
+// Decides what a finished parse means for the live settings.
+static void finish_parse(const SettingsParse& parse, Settings& live) {
+    if (report_unfinished_parse(parse)) return;
+    if ((parse.seen_keys & kAllKeysSeen) == kAllKeysSeen) {
+        live = parse.settings;
+        write_log(kSourceName, __LINE__, "Config file reloaded");
+    } else {
+        write_log(kSourceName, __LINE__, "%s", kMissingKeysText);
+        set_config_error(kMissingKeysText);
+    }
+}
+
+void load_settings_if_changed(Settings& live, FileTime& last_check_time, FileTime& last_file_time) {
+    FileTime now = platform_system_time();
+    // A clock set back must not stop reloading until it passes the old time.
+    bool clock_went_back = now < last_check_time;
+    if (!clock_went_back && last_check_time >= now - kFileTimeSecond) return;
+    last_check_time = now;
+
+    FileTimeLookup lookup = platform_last_write_time(config_path);
+    if (lookup.status == file_time_open_failed) {
+        write_log(kSourceName, __LINE__, "CreateFile failed");
+        set_config_error("Failed to open config file");
+        last_file_time = kNoVersionTakenUp;
+        return;
+    }
+    if (lookup.status == file_time_read_failed) {
+        write_log(kSourceName, __LINE__, "GetFileTime failed: %lu", static_cast<unsigned long>(lookup.error_code));
+        set_config_error("Error while reading config filetime");
+        last_file_time = kNoVersionTakenUp;
+        return;
+    }
+
+    if (lookup.last_write_time == last_file_time) return;
+    last_file_time = lookup.last_write_time;
+    config_error_text[0] = 0;
+
+    FILE* stream = platform_open_shared(config_path, "r");
+    if (stream == nullptr) {
+        write_log(kSourceName, __LINE__, "fopen failed");
+        set_config_error("Failed to open config file for parsing");
+        last_file_time = kNoVersionTakenUp;
+        return;
+    }
+    SettingsParse parse;
+    parse_settings_stream(stream, &parse);
+    finish_parse(parse, live);
+    std::fclose(stream);
+}

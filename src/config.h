@@ -1,0 +1,126 @@
+// Ondrelle's settings: the record of the 18 values that steer the marker, the
+// parser of the settings file Ondrelle.ini, and the reload cycle that keeps
+// the live record in step with the file while the game runs.
+//
+// A settings file is lines of "key = value"; '#' or ';' starts a comment
+// anywhere. Every fault goes to the log with its line number and leaves a
+// text in config_error_text, which the script shows on screen instead of the
+// marker. A live record is only ever replaced whole, by a file read to its end
+// that holds all 18 keys: a bad file never costs the player a good one.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+#include "platform/platform.h"
+
+// Room for a text setting with its terminating NUL.
+const size_t kTextSettingCapacity = 128;
+
+// Room for config_error_text with its terminating NUL.
+const size_t kErrorTextCapacity = 1024;
+
+// The line buffer: a line as the line reader returns it, with its NUL.
+const size_t kLineBufferCapacity = 2048;
+
+// Longest line accepted, its line feed counted; longer is a line fault.
+const size_t kMaxLineLength = 2000;
+
+struct Settings {
+    int32_t mark_humans;  // flags: non-zero = yes
+    int32_t mark_animals;
+    int32_t mark_objects;
+    int32_t mark_enemies_in_lock_on_mode;
+    int32_t show_during_dead_eye;
+    int32_t show_in_binoculars;
+    float size;
+    float rotation;
+    int32_t opacity;
+    float grow_speed;
+    float shrink_speed;
+    float bounce_distance;
+    float bounce_speed;
+    char texture_dict[kTextSettingCapacity];
+    char texture_name[kTextSettingCapacity];
+    char ped_bone[kTextSettingCapacity];
+    float ped_bone_offset_z;
+    float object_offset_z;
+};
+
+// The fault texts the script shows on screen.
+extern const char kGenericParseErrorText[];
+extern const char kMissingKeysText[];
+
+// The pending settings fault; empty means none. Set by the parser and the
+// reload cycle, emptied by a reload of a changed file and at script start.
+extern char config_error_text[kErrorTextCapacity];
+
+// ---- The key table ----
+
+enum KeyReader { float_reader, int_reader, flag_reader, text_reader };
+
+struct SettingsKey {
+    const char* name;     // lower case; matched byte for byte
+    KeyReader reader;     // how its value is read
+    size_t field_offset;  // where in Settings the value goes
+    int seen_bit;         // its bit in the seen-keys set
+};
+
+const int kSettingsKeyCount = 18;
+
+// Bits 0 to 17 all set: every key was seen.
+const uint32_t kAllKeysSeen = 0x3FFFF;
+
+// The keys in matching order.
+extern const SettingsKey kSettingsKeys[kSettingsKeyCount];
+
+// ---- The per-line parser ----
+
+// Removes leading and trailing space, tab, CR and LF from text, in place.
+void trim_whitespace(char* text);
+
+// Parses one line (in a writable buffer, changed in place) into pending and
+// marks its key in seen_keys. Returns false when the line is faulty in a way
+// that stops the parse (too long, no '=', unknown key); a bad value is
+// reported but the parse goes on and the key still counts as seen. Every fault
+// is logged with line_number and sets config_error_text to the generic text.
+bool parse_settings_line(char* line, int line_number, Settings* pending, uint32_t* seen_keys);
+
+// The key readers. Each returns false, doing nothing, when key is not
+// expected_name; otherwise it stores a good value in field, or reports a bad
+// one and leaves field as it was (a too-long text empties it), and returns true.
+bool read_float_key(const char* key, const char* value, const char* expected_name, int line_number, float* field);
+bool read_int_key(const char* key, const char* value, const char* expected_name, int line_number, int32_t* field);
+bool read_flag_key(const char* key, const char* value, const char* expected_name, int line_number, int32_t* field);
+bool read_text_key(const char* key, const char* value, const char* expected_name, int line_number, char* field);
+
+// ---- Whole files ----
+
+// One attempt at parsing a whole file.
+struct SettingsParse {
+    Settings settings;   // what the lines filled in; zero where they did not
+    uint32_t seen_keys;  // one bit per key seen
+    int line_number;     // number of the last line read
+    bool reached_end;    // the stream's end-of-file indicator was set
+    bool read_error;     // the stream's error indicator was set
+};
+
+// Reads stream line by line through parse_settings_line until the end or a
+// line fault. Does not close the stream.
+void parse_settings_stream(FILE* stream, SettingsParse* parse);
+
+// When the parse stopped before the end of its file (a line fault or a read
+// error), logs that with the line reached and sets the generic error text, and
+// returns true; otherwise does nothing and returns false.
+bool report_unfinished_parse(const SettingsParse& parse);
+
+// ---- The reload cycle ----
+
+// Called once per frame. At most once a second it reads the settings file's
+// last-write time; when that changed, or when the last look failed, it parses
+// the file and replaces live only with a complete file read to its end.
+// Failures are logged and left in config_error_text. Looks at once when the
+// system clock was set back. Allocates nothing itself; opens no file when
+// throttled.
+void load_settings_if_changed(Settings& live, FileTime& last_check_time, FileTime& last_file_time);

@@ -1,0 +1,49 @@
+// The few operating-system services the core of Ondrelle needs.
+//
+// The core (log, settings, marker script) includes this header instead of any
+// system header, so that it builds and runs anywhere. platform_win32.cpp is
+// what ships; platform_posix.cpp is its native twin for tools and tests.
+// Nothing here keeps state between calls, and nothing here allocates.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+// A moment in the units the settings reload compares: 100-nanosecond
+// intervals since 1 January 1601, UTC, as one unsigned 64-bit number.
+typedef uint64_t FileTime;
+
+// One second in FileTime units.
+const FileTime kFileTimeSecond = 10000000ULL;
+
+// The current system time (UTC).
+FileTime platform_system_time();
+
+enum FileTimeStatus {
+    file_time_ok,
+    file_time_open_failed,  // the file is missing, inaccessible or locked
+    file_time_read_failed,  // opened, but its times could not be read
+};
+
+struct FileTimeLookup {
+    FileTimeStatus status;
+    FileTime last_write_time;  // valid only when status is file_time_ok
+    uint32_t error_code;       // the system's code when status is file_time_read_failed
+};
+
+// Reads the last-write time of the file at path. The file is opened sharing
+// read, write and delete, so an editor saving it at that moment is never
+// disturbed, and closed again before returning whatever happened.
+FileTimeLookup platform_last_write_time(const wchar_t* path);
+
+// Opens the file at path as a C stream in text mode with mode "r", "w" or
+// "a", without denying other programs any access. Returns null on failure;
+// an empty path always fails.
+FILE* platform_open_shared(const wchar_t* path, const char* mode);
+
+struct LocalTime {
+    unsigned short hour, minute, second, millisecond;
+};
+
+// The local wall-clock time to the millisecond.
+LocalTime platform_local_time();

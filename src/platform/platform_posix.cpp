@@ -1,0 +1,62 @@
+// The native twin of platform_win32.cpp, for building and running the core on
+// Linux: the tools and the tests use it. Never shipped.
+//
+// POSIX has no share modes, so "without denying access" holds by nature;
+// the stream's text mode is the identity here (LF line ends on disk).
+#include "platform/platform.h"
+#include "platform/platform_posix.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <ctime>
+
+// Seconds between 1601-01-01 and 1970-01-01.
+static const FileTime kUnixEpochInFileTimeSeconds = 11644473600ULL;
+
+static FileTime to_file_time(const timespec& time) {
+    return (static_cast<FileTime>(time.tv_sec) + kUnixEpochInFileTimeSeconds) * kFileTimeSecond +
+           static_cast<FileTime>(time.tv_nsec) / 100;
+}
+
+FileTime platform_system_time() {
+    timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    return to_file_time(now);
+}
+
+FileTimeLookup platform_last_write_time(const wchar_t* path) {
+    FileTimeLookup lookup = {file_time_open_failed, 0, 0};
+    char narrow[PATH_MAX];
+    if (!wide_path_to_utf8(path, narrow, sizeof narrow)) return lookup;
+    int file = open(narrow, O_RDONLY);
+    if (file < 0) return lookup;
+    struct stat status;
+    if (fstat(file, &status) == 0) {
+        lookup.status = file_time_ok;
+        lookup.last_write_time = to_file_time(status.st_mtim);
+    } else {
+        lookup.status = file_time_read_failed;
+        lookup.error_code = static_cast<uint32_t>(errno);
+    }
+    close(file);
+    return lookup;
+}
+
+FILE* platform_open_shared(const wchar_t* path, const char* mode) {
+    char narrow[PATH_MAX];
+    if (path[0] == 0 || !wide_path_to_utf8(path, narrow, sizeof narrow)) return nullptr;
+    return fopen(narrow, mode);
+}
+
+LocalTime platform_local_time() {
+    timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    tm local;
+    localtime_r(&now.tv_sec, &local);
+    return LocalTime{static_cast<unsigned short>(local.tm_hour), static_cast<unsigned short>(local.tm_min),
+                     static_cast<unsigned short>(local.tm_sec), static_cast<unsigned short>(now.tv_nsec / 1000000)};
+}

@@ -1,0 +1,8 @@
+// Helpers of the native (POSIX) platform twin that its test doubles reuse.
+#pragma once
+
+#include <cstddef>
+
+// Encodes a wide path as UTF-8 into destination (capacity bytes, terminator
+// included). Returns false, with destination empty, when it does not fit.
+bool wide_path_to_utf8(const wchar_t* path, char* destination, size_t capacity);

@@ -1,0 +1,52 @@
+// The Windows implementation of the platform services; the one that ships.
+//
+// Relies on the kernel (file times, clock) and the C runtime's wide-path
+// stream open (_wfsopen), so paths with any Unicode characters work. It is the
+// only file of the core that includes <windows.h>.
+#include "platform/platform.h"
+
+#include <share.h>
+#include <windows.h>
+
+static FileTime to_file_time(const FILETIME& time) {
+    return (static_cast<FileTime>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+FileTime platform_system_time() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return to_file_time(now);
+}
+
+FileTimeLookup platform_last_write_time(const wchar_t* path) {
+    FileTimeLookup lookup = {file_time_open_failed, 0, 0};
+    // Sharing everything: a look once a second must never make an editor's
+    // save fail, nor fail itself because an editor keeps the file open.
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return lookup;
+    FILETIME last_write;
+    if (GetFileTime(file, nullptr, nullptr, &last_write)) {
+        lookup.status = file_time_ok;
+        lookup.last_write_time = to_file_time(last_write);
+    } else {
+        lookup.status = file_time_read_failed;
+        lookup.error_code = GetLastError();
+    }
+    CloseHandle(file);
+    return lookup;
+}
+
+FILE* platform_open_shared(const wchar_t* path, const char* mode) {
+    if (path[0] == 0) return nullptr;
+    // The modes used are plain ASCII; widen them for the wide-path open.
+    wchar_t wide_mode[4] = {0, 0, 0, 0};
+    for (int i = 0; i < 3 && mode[i] != 0; ++i) wide_mode[i] = static_cast<wchar_t>(mode[i]);
+    return _wfsopen(path, wide_mode, _SH_DENYNO);
+}
+
+LocalTime platform_local_time() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return LocalTime{now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
+}

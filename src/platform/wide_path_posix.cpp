@@ -1,0 +1,35 @@
+// Wide paths to UTF-8, for the native platform twin and its test doubles:
+// POSIX opens files by byte paths, and UTF-8 is what Linux file names use.
+#include "platform/platform_posix.h"
+
+bool wide_path_to_utf8(const wchar_t* path, char* destination, size_t capacity) {
+    size_t used = 0;
+    for (; *path != 0; ++path) {
+        unsigned long c = static_cast<unsigned long>(*path);
+        unsigned char bytes[4];
+        size_t count = 0;
+        if (c < 0x80) {
+            bytes[count++] = static_cast<unsigned char>(c);
+        } else if (c < 0x800) {
+            bytes[count++] = static_cast<unsigned char>(0xC0 | (c >> 6));
+            bytes[count++] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            bytes[count++] = static_cast<unsigned char>(0xE0 | (c >> 12));
+            bytes[count++] = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+            bytes[count++] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        } else {
+            bytes[count++] = static_cast<unsigned char>(0xF0 | ((c >> 18) & 0x07));
+            bytes[count++] = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
+            bytes[count++] = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+            bytes[count++] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        }
+        if (used + count + 1 > capacity) {
+            if (capacity > 0) destination[0] = 0;
+            return false;
+        }
+        for (size_t i = 0; i < count; ++i) destination[used++] = static_cast<char>(bytes[i]);
+    }
+    if (capacity == 0) return false;
+    destination[used] = 0;
+    return true;
+}

@@ -1,0 +1,317 @@
+// The marker script: loop, gating, error overlay, target selection and the
+// marker's animation, placement and drawing.
+//
+// Runs only on the hook's script fiber and talks to the game only through
+// natives (host/native_call.h). The whole pass is a fixed sequence of native
+// calls on locals: no allocation, no file, no log beyond the start entry.
+#include "script_main.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "host/native_call.h"
+#include "host/native_hashes.h"
+#include "log/log.h"
+
+static const char kSourceName[] = "script_main";
+
+// Room for the overlay text: the banner line and an error text of at most
+// 1023 characters always fit.
+static const size_t kBannerTextCapacity = 2048;
+
+// At or below this visibility the marker is not drawn at all.
+static const float kVisibleThreshold = 0.01f;
+
+void script_start(ScriptState* state) {
+    std::memset(state, 0, sizeof *state);
+    write_log(kSourceName, __LINE__, "Script started");
+    config_error_text[0] = 0;
+    nativeInit(native::player_id_query);
+    state->player_id = result_int(nativeCall());
+}
+
+void run_script() {
+    ScriptState state;
+    script_start(&state);
+    for (;;) {
+        script_pass(&state);
+        scriptWait(0);
+    }
+}
+
+// =============================================================================
+// Error overlay
+// =============================================================================
+
+// Draws "--- Ondrelle ---" and the pending settings error below it, white on a
+// black drop shadow, near the top left corner.
+static void draw_error_overlay() {
+    nativeInit(native::text_scale);
+    push_float(0.22f);
+    push_float(0.22f);
+    nativeCall();
+
+    nativeInit(native::text_colour);
+    push_int(255);
+    push_int(255);
+    push_int(255);
+    push_int(255);
+    nativeCall();
+
+    nativeInit(native::text_centre);
+    push_int(0);
+    nativeCall();
+
+    nativeInit(native::text_drop_shadow);
+    push_int(2);
+    push_int(0);
+    push_int(0);
+    push_int(0);
+    push_int(255);
+    nativeCall();
+
+    char banner_text[kBannerTextCapacity];
+    std::snprintf(banner_text, sizeof banner_text, "--- Ondrelle ---\n%s", config_error_text);
+
+    nativeInit(native::literal_text);
+    push_int(10);
+    push_text("LITERAL_STRING");
+    push_text(banner_text);
+    uint64_t text_handle = result_raw(nativeCall());
+
+    nativeInit(native::draw_text);
+    push_raw(text_handle);
+    push_float(0.01f);
+    push_float(0.04f);
+    nativeCall();
+}
+
+// =============================================================================
+// Gating
+// =============================================================================
+
+static bool player_check(int32_t player_id) {
+    nativeInit(native::player_check);
+    push_int(player_id);
+    return result_int(nativeCall()) != 0;
+}
+
+static bool effect_running(const char* effect_name) {
+    nativeInit(native::effect_check);
+    push_text(effect_name);
+    return result_int(nativeCall()) != 0;
+}
+
+// Whether the marker may show this frame; the first check that fails ends it.
+static bool marker_allowed(int32_t player_id, const Settings& settings) {
+    if (!player_check(player_id)) return false;
+    if (effect_running("WheelHUDIn")) return false;
+    if (!settings.show_in_binoculars && effect_running("ScopeBinoculars")) return false;
+    if (!settings.show_during_dead_eye && effect_running("DEADEYE")) return false;
+    return true;
+}
+
+// Asks the game to stream the marker's texture dictionary until it is loaded.
+static void request_texture_dict(const char* texture_dict) {
+    nativeInit(native::texture_dict_check);
+    push_text(texture_dict);
+    if (result_int(nativeCall()) != 0) return;
+    nativeInit(native::texture_dict_request);
+    push_text(texture_dict);
+    push_int(0);
+    nativeCall();
+}
+
+void script_pass(ScriptState* state) {
+    load_settings_if_changed(state->settings, state->last_check_time, state->last_file_time);
+    if (config_error_text[0] != 0) {
+        draw_error_overlay();
+        return;
+    }
+    if (!marker_allowed(state->player_id, state->settings)) return;
+    request_texture_dict(state->settings.texture_dict);
+    TargetChoice choice = select_target(state->player_id, state->settings, &state->kept_target);
+    animate_and_draw_marker(state->kept_target, choice, state->settings, &state->visibility);
+}
+
+// =============================================================================
+// Target selection
+// =============================================================================
+
+static bool entity_valid(int32_t entity) {
+    nativeInit(native::validity_check);
+    push_int(entity);
+    return result_int(nativeCall()) != 0;
+}
+
+static bool is_ped(int32_t entity) {
+    nativeInit(native::ped_check);
+    push_int(entity);
+    return result_int(nativeCall()) != 0;
+}
+
+static bool is_human(int32_t entity) {
+    nativeInit(native::human_check);
+    push_int(entity);
+    return result_int(nativeCall()) != 0;
+}
+
+// Asks the game what the player is focused on; writes it to candidate and
+// returns true when there is something. The lock-on query also serves the
+// binocular view, where the focus query reports nothing.
+static bool query_target(int32_t player_id, const Settings& settings, int32_t* candidate) {
+    if (settings.mark_enemies_in_lock_on_mode || settings.show_in_binoculars) {
+        nativeInit(native::lock_on_query);
+        push_int(player_id);
+        push_out_slot(candidate);
+    } else {
+        nativeInit(native::focus_query);
+        push_int(player_id);
+        push_out_slot(candidate);
+        push_int(0);
+        push_int(0);
+    }
+    return result_int(nativeCall()) != 0;
+}
+
+// Whether the settings let the marker go on this kind of entity.
+static bool kind_enabled(int32_t candidate, const Settings& settings) {
+    bool ped = is_ped(candidate);
+    if (settings.mark_humans && ped && is_human(candidate)) return true;
+    if (settings.mark_animals && ped) return true;
+    return settings.mark_objects && !ped;
+}
+
+TargetChoice select_target(int32_t player_id, const Settings& settings, int32_t* kept_target) {
+    if (!entity_valid(*kept_target)) *kept_target = 0;
+
+    int32_t candidate = 0;
+    if (!query_target(player_id, settings, &candidate)) return TargetChoice{0.0f, settings.shrink_speed};
+
+    // A rejected candidate still grows the marker, on the target kept.
+    if (candidate != *kept_target && kind_enabled(candidate, settings)) *kept_target = candidate;
+    return TargetChoice{1.0f, settings.grow_speed};
+}
+
+// =============================================================================
+// Marker animation, placement and drawing
+// =============================================================================
+
+static float frame_time() {
+    nativeInit(native::frame_time);
+    return result_float(nativeCall());
+}
+
+// The easing's step is rate x frame time clamped to [0, 1]. Each use asks the
+// game for the frame time afresh, as the marker always has. A step that is not
+// a number (an infinite rate on a paused frame) is taken as 0: otherwise the
+// visibility would stay NaN and the marker would never show again.
+static float easing_step(float rate) {
+    float step;
+    if (rate * frame_time() < 0.0f) {
+        step = 0.0f;
+    } else if (rate * frame_time() > 1.0f) {
+        step = 1.0f;
+    } else {
+        step = rate * frame_time();
+    }
+    return step == step ? step : 0.0f;
+}
+
+static Vector3 entity_position(int32_t entity) {
+    nativeInit(native::entity_position);
+    push_int(entity);
+    push_int(1);
+    push_int(1);
+    return result_vector3(nativeCall());
+}
+
+// The point above the entity the marker sits on: the configured bone of a
+// ped, half its height for a ped without that bone, a fixed lift otherwise.
+static Vector3 marker_anchor(int32_t entity, const Settings& settings) {
+    Vector3 position = entity_position(entity);
+    if (!is_ped(entity)) return Vector3{position.x, position.y, position.z + settings.object_offset_z};
+
+    nativeInit(native::bone_lookup);
+    push_int(entity);
+    push_text(settings.ped_bone);
+    int32_t bone_index = result_int(nativeCall());
+    if (bone_index != 0) {
+        nativeInit(native::bone_position);
+        push_int(entity);
+        push_int(bone_index);
+        Vector3 bone = result_vector3(nativeCall());
+        return Vector3{bone.x, bone.y, bone.z + settings.ped_bone_offset_z};
+    }
+    nativeInit(native::entity_height);
+    push_int(entity);
+    float height = result_float(nativeCall());
+    return Vector3{position.x, position.y, position.z + height * 0.5f};
+}
+
+// Projects a world point; false when it is not on screen.
+static bool world_to_screen(Vector3 point, float* screen_x, float* screen_y) {
+    nativeInit(native::world_to_screen);
+    push_float(point.x);
+    push_float(point.y);
+    push_float(point.z);
+    push_out_slot(screen_x);
+    push_out_slot(screen_y);
+    return result_int(nativeCall()) != 0;
+}
+
+// Height over width of the screen, to keep the sprite square.
+static float screen_aspect_ratio() {
+    int32_t width = 0;
+    int32_t height = 0;
+    nativeInit(native::screen_resolution);
+    push_out_slot(&width);
+    push_out_slot(&height);
+    nativeCall();
+    return static_cast<float>(height) / static_cast<float>(width);
+}
+
+// How far the bounce lifts the marker this frame, before bounce_distance.
+static float bounce_phase(float bounce_speed) {
+    nativeInit(native::game_timer);
+    float t = static_cast<float>(result_int(nativeCall())) * bounce_speed;
+    nativeInit(native::bounce_curve_inner);
+    push_float(t);
+    float u = result_float(nativeCall());
+    nativeInit(native::bounce_curve_outer);
+    push_float(u);
+    return result_float(nativeCall());
+}
+
+static void draw_sprite(const Settings& settings, float x, float y, float width, float height) {
+    nativeInit(native::draw_sprite);
+    push_text(settings.texture_dict);
+    push_text(settings.texture_name);
+    push_float(x);
+    push_float(y);
+    push_float(width);
+    push_float(height);
+    push_float(settings.rotation);
+    push_int(255);
+    push_int(255);
+    push_int(255);
+    push_int(settings.opacity);
+    push_int(0);
+    nativeCall();
+}
+
+void animate_and_draw_marker(int32_t kept_target, TargetChoice choice, const Settings& settings, float* visibility) {
+    float step = easing_step(choice.visibility_rate);
+    *visibility = *visibility + (choice.visibility_goal - *visibility) * step;
+    if (!(*visibility > kVisibleThreshold)) return;
+
+    Vector3 anchor = marker_anchor(kept_target, settings);
+    float screen_x = 0.0f;
+    float screen_y = 0.0f;
+    if (!world_to_screen(anchor, &screen_x, &screen_y)) return;
+
+    float aspect_ratio = screen_aspect_ratio();
+    screen_y = screen_y - bounce_phase(settings.bounce_speed) * settings.bounce_distance;
+    float size = settings.size * *visibility;
+    draw_sprite(settings, screen_x, screen_y, size * aspect_ratio, size);
+}

@@ -1,0 +1,49 @@
+// The marker script: the one script Ondrelle registers with the hook. Every
+// game frame it reloads the settings if they changed, shows a pending settings
+// error on screen, decides whether the marker may show, picks the entity to
+// mark and draws the marker growing, shrinking and bouncing above it.
+//
+// run_script is what the hook runs; it never returns. The pieces below are
+// what it is made of, exposed so that a frame can be driven one at a time.
+#pragma once
+
+#include <cstdint>
+
+#include "config.h"
+
+// Everything the script keeps from frame to frame.
+struct ScriptState {
+    Settings settings;         // the live settings
+    FileTime last_check_time;  // when the settings file was last looked at
+    FileTime last_file_time;   // last-write time of the version last taken up
+    int32_t player_id;         // read once at start
+    int32_t kept_target;       // the entity the marker belongs to; 0 = none
+    float visibility;          // 0 = gone, 1 = full size
+};
+
+// What target selection hands to the marker's animation.
+struct TargetChoice {
+    float visibility_goal;  // 1 while something is in focus, else 0
+    float visibility_rate;  // grow_speed or shrink_speed
+};
+
+// The script function registered with the hook: start-up, then one pass and
+// one scriptWait(0) per frame, forever.
+void run_script();
+
+// Start-up: clears the state, logs the start, empties the error text and
+// reads the player's id.
+void script_start(ScriptState* state);
+
+// One pass of the loop without its final scriptWait(0): reload, then the
+// error overlay or the gates, target selection and the marker. Allocates
+// nothing; touches no file but the settings file's once-a-second look.
+void script_pass(ScriptState* state);
+
+// Updates kept_target from the host's focus and says whether the marker grows
+// or shrinks. Per frame; allocates nothing.
+TargetChoice select_target(int32_t player_id, const Settings& settings, int32_t* kept_target);
+
+// Eases visibility toward the goal and, when it is above 0.01, draws the
+// marker above kept_target. Per frame; allocates nothing.
+void animate_and_draw_marker(int32_t kept_target, TargetChoice choice, const Settings& settings, float* visibility);

@@ -1,0 +1,60 @@
+// The test host: a fresh temporary folder stands for the game folder; the
+// stand-in ScriptHookRDR2.dll and the real Ondrelle.asi are copied into it and
+// loaded as the game would, then the test steps frames, changes the world and
+// the files between them, and unloads the plug-in. Windows only (runs under
+// Wine); test code, never shipped.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "world.h"
+
+struct TestGame {
+    std::wstring folder;  // the game folder, without a trailing backslash
+    HMODULE hook = nullptr;
+    HMODULE plugin = nullptr;
+    StandInWorld* (*world)() = nullptr;
+    StandInFrame* (*frame)() = nullptr;
+    StandInHookState* (*hook_state)() = nullptr;
+    int (*step)() = nullptr;
+};
+
+// The build folder holding Ondrelle.asi (the test program's parent folder).
+std::wstring build_folder();
+
+// Makes a new empty folder in the temporary folder whose name ends in name.
+std::wstring make_game_folder(const std::wstring& name);
+
+// Deletes a folder and everything in it.
+void remove_folder(const std::wstring& folder);
+
+// Copies the stand-in hook and the plug-in (under plugin_name) into folder,
+// loads the hook, resets its world, then loads the plug-in. Returns false,
+// with a message on stderr, when any step fails.
+bool load_game(TestGame* game, const std::wstring& folder, const std::wstring& plugin_name = L"Ondrelle.asi");
+
+// Loads the plug-in already copied into the game folder again.
+bool reload_plugin(TestGame* game, const std::wstring& plugin_name = L"Ondrelle.asi");
+
+// Runs one frame: the script runs up to its next scriptWait. False when no
+// script is registered.
+bool step_frame(TestGame* game);
+
+// Unloads the plug-in, then the hook.
+void unload_game(TestGame* game);
+
+// Whole-file bytes, exactly as on disk; empty when missing.
+std::string read_bytes(const std::wstring& path);
+bool write_bytes(const std::wstring& path, const std::string& bytes);
+bool file_exists(const std::wstring& path);
+
+// Sets a file's last-write time; seconds_from_now may be negative.
+bool set_last_write_time(const std::wstring& path, long long seconds_from_now);
+
+// The default settings file built beside the plug-in.
+std::string default_settings_bytes();
+
+// The log's text with CR LF turned into LF and time stamps cut off.
+std::string log_lines_without_times(const std::string& log_bytes);

@@ -1,0 +1,42 @@
+// The stand-in hook's native-call functions and its single world: nativeInit,
+// nativePush64 and nativeCall answered from the world and recorded in the
+// current frame. Shared by the stand-in DLL and the native test builds.
+#include <cstdint>
+
+#include "host/script_hook.h"
+#include "world.h"
+
+static StandInWorld g_world;
+static StandInFrame g_frame;
+static StandInHookState g_hook;
+
+static bool g_call_begun;
+static uint64_t g_hash;
+static uint64_t g_arguments[kStandInMaxArguments];
+static int g_argument_count;
+
+StandInWorld* stand_in_world() { return &g_world; }
+StandInFrame* stand_in_frame() { return &g_frame; }
+StandInHookState* stand_in_hook_state() { return &g_hook; }
+
+void nativeInit(uint64_t hash) {
+    // A call begun while another is still open breaks the calling rule.
+    if (g_call_begun) ++g_frame.protocol_errors;
+    g_call_begun = true;
+    g_hash = hash;
+    g_argument_count = 0;
+}
+
+void nativePush64(uint64_t value) {
+    if (!g_call_begun || g_argument_count == kStandInMaxArguments) {
+        ++g_frame.protocol_errors;
+        return;
+    }
+    g_arguments[g_argument_count++] = value;
+}
+
+uint64_t* nativeCall() {
+    if (!g_call_begun) ++g_frame.protocol_errors;
+    g_call_begun = false;
+    return stand_in_answer_native(&g_world, &g_frame, g_hash, g_arguments, g_argument_count);
+}

@@ -1,0 +1,26 @@
+// A platform double for native tests: the clock, the local time and every
+// failure of the settings file's look and read are set by the test, and every
+// open is counted. Files themselves are real files on disk.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+struct FakePlatform {
+    FileTime now;          // what platform_system_time answers
+    LocalTime local_time;  // what platform_local_time answers
+    bool fail_time_open;   // the last-write-time look cannot open the file
+    bool fail_time_read;   // ... opens it but cannot read its time
+    uint32_t time_read_error;
+    bool fail_stream_open;  // a stream open of the settings file fails
+    long read_error_after;  // >= 0: reading a "r" stream fails after this many bytes
+    int time_looks;         // calls of platform_last_write_time
+    int stream_opens;       // calls of platform_open_shared, any mode
+};
+
+extern FakePlatform fake_platform;
+
+// Back to defaults: clock at one day after 1601, 09:05:03.007, nothing fails,
+// counters zero.
+void reset_fake_platform();

@@ -1,0 +1,65 @@
+// File helpers for native tests.
+#include "test_files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "common/bounded_text.h"
+#include "host/module_paths.h"
+
+std::string make_temp_folder() {
+    char pattern[] = "/tmp/ondrelle-test-XXXXXX";
+    char* folder = mkdtemp(pattern);
+    return folder != nullptr ? folder : "/tmp";
+}
+
+void write_file(const std::string& path, const std::string& contents) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << contents;
+}
+
+std::string read_file(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream contents;
+    contents << file.rdbuf();
+    return contents.str();
+}
+
+bool file_exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+
+void set_file_time(const std::string& path, FileTime time) {
+    timespec times[2];
+    times[0].tv_sec = static_cast<time_t>(time / 10000000ULL);
+    times[0].tv_nsec = static_cast<long>(time % 10000000ULL) * 100;
+    times[1] = times[0];
+    utimensat(AT_FDCWD, path.c_str(), times, 0);
+}
+
+static void set_wide(wchar_t* destination, const std::string& text) {
+    std::wstring wide(text.begin(), text.end());
+    copy_text(destination, kPathCapacity, wide.c_str());
+}
+
+void use_folder_for_paths(const std::string& folder) {
+    set_wide(log_path, folder + "/Ondrelle.log");
+    set_wide(config_path, folder + "/Ondrelle.ini");
+}
+
+std::string log_without_times(const std::string& log_text) {
+    std::string result;
+    std::istringstream lines(log_text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        // "hh:mm:ss.mmm " is 13 characters; continuation lines have none.
+        bool stamped = line.size() >= 13 && line[2] == ':' && line[5] == ':' && line[8] == '.' && line[12] == ' ';
+        result += (stamped ? line.substr(13) : line) + "\n";
+    }
+    return result;
+}
+
+std::string default_settings_text() { return read_file(std::string(ONDRELLE_SOURCE_DIR) + "/src/Ondrelle.ini"); }

@@ -1,0 +1,26 @@
+// Small file helpers for native tests: a fresh temporary folder per test,
+// whole-file reads and writes, and setting a file's last-write time.
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+
+// Makes a new empty folder under the system's temporary folder.
+std::string make_temp_folder();
+
+void write_file(const std::string& path, const std::string& contents);
+std::string read_file(const std::string& path);
+bool file_exists(const std::string& path);
+
+// Sets the file's last-write time, in the units the settings reload compares.
+void set_file_time(const std::string& path, FileTime time);
+
+// Points log_path and config_path at Ondrelle.log and Ondrelle.ini in folder.
+void use_folder_for_paths(const std::string& folder);
+
+// The log's lines with their time stamps cut off.
+std::string log_without_times(const std::string& log_text);
+
+// The text of the default settings file that ships beside the plug-in.
+std::string default_settings_text();

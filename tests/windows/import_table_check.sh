@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Reads the built plug-in's import table and checks that it imports only from
+# Windows' own DLLs and the script hook, and from the hook exactly its six
+# functions under their decorated names.
+set -u
+dll=$1
+dump=$(x86_64-w64-mingw32-objdump -p "$dll") || { echo "cannot read $dll"; exit 1; }
+fail=0
+
+file_format=$(x86_64-w64-mingw32-objdump -f "$dll" | grep -o 'pei-x86-64')
+[ "$file_format" = pei-x86-64 ] || { echo "not a 64-bit PE: $dll"; fail=1; }
+
+dlls=$(printf '%s\n' "$dump" | sed -n 's/^\s*DLL Name: //p' | sort -u)
+expected_dlls=$(printf '%s\n' KERNEL32.dll ScriptHookRDR2.dll msvcrt.dll | sort -u)
+if [ "$dlls" != "$expected_dlls" ]; then
+  echo "imported DLLs differ:"; echo "$dlls"; fail=1
+fi
+
+# The names imported from the hook: the lines after its "DLL Name" up to the
+# next blank line, last column.
+hook_names=$(printf '%s\n' "$dump" | awk '/DLL Name: ScriptHookRDR2.dll/{on=1; next} on && /^\s*$/{on=0} on && NF>=3 && $1 ~ /^[0-9a-f]+$/ {print $NF}' | sort)
+expected_names=$(printf '%s\n' \
+  '?scriptRegister@@YAXPEAUHINSTANCE__@@P6AXXZ@Z' \
+  '?scriptUnregister@@YAXPEAUHINSTANCE__@@@Z' \
+  '?scriptWait@@YAXK@Z' \
+  '?nativeInit@@YAX_K@Z' \
+  '?nativePush64@@YAX_K@Z' \
+  '?nativeCall@@YAPEA_KXZ' | sort)
+if [ "$hook_names" != "$expected_names" ]; then
+  echo "names imported from ScriptHookRDR2.dll differ:"; echo "$hook_names"; fail=1
+fi
+[ $fail = 0 ] && echo "import table: KERNEL32.dll, msvcrt.dll and the six hook functions"
+exit $fail

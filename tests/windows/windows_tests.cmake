@@ -1,0 +1,43 @@
+# Windows tests, run under Wine: the real Ondrelle.asi loaded by a test host
+# beside the stand-in ScriptHookRDR2.dll, and the Windows platform layer.
+
+# GoogleTest from Debian's sources, built for Windows.
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+# The stand-in hook: a DLL named ScriptHookRDR2.dll of its own folder, so that
+# the host can only reach it through the copy in each test's game folder.
+add_library(stand_in_hook SHARED
+  ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/world.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/hook_natives.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/hook_script_fiber.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/ScriptHookRDR2_stand_in.def)
+target_include_directories(stand_in_hook PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/stand_in ${CMAKE_SOURCE_DIR}/src)
+set_target_properties(stand_in_hook PROPERTIES OUTPUT_NAME ScriptHookRDR2 PREFIX ""
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/stand_in)
+
+# The test host and the Windows tests, which also call the log and settings
+# code directly over the real Windows platform layer.
+file(GLOB windows_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/windows/*_test.cpp)
+add_executable(ondrelle_windows_tests
+  ${windows_test_sources}
+  ${CMAKE_CURRENT_SOURCE_DIR}/host/test_game.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/world.cpp)
+target_include_directories(ondrelle_windows_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/host
+  ${CMAKE_CURRENT_SOURCE_DIR}/stand_in ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(ondrelle_windows_tests PRIVATE ondrelle_core ondrelle_log ondrelle_platform gtest gtest_main)
+add_dependencies(ondrelle_windows_tests Ondrelle stand_in_hook)
+gtest_discover_tests(ondrelle_windows_tests DISCOVERY_MODE PRE_TEST
+  PROPERTIES ENVIRONMENT "WINEDEBUG=-all")
+
+# The plug-in imports only from Windows' own DLLs and the script hook.
+add_test(NAME Ondrelle.ImportTable
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows/import_table_check.sh $<TARGET_FILE:Ondrelle>)
+
+# MinGW's inline GetCurrentFiber reads the thread block in a way GCC's bounds
+# check misreads as an overrun.
+set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/stand_in/hook_script_fiber.cpp
+  PROPERTIES COMPILE_OPTIONS -Wno-array-bounds)
