@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "common/bounded_text.h"
@@ -59,6 +60,15 @@ std::string log_without_times(const std::string& log_text) {
         bool stamped = line.size() >= 13 && line[2] == ':' && line[5] == ':' && line[8] == '.' && line[12] == ' ';
         result += (stamped ? line.substr(13) : line) + "\n";
     }
+    return result;
+}
+
+std::string log_without_times_and_lines(const std::string& log_text) {
+    static const std::regex source_line("\\(([a-z_]+):-?[0-9]+\\)$");
+    std::string result;
+    std::istringstream lines(log_without_times(log_text));
+    std::string line;
+    while (std::getline(lines, line)) result += std::regex_replace(line, source_line, "($1)") + "\n";
     return result;
 }
 

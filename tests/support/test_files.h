@@ -22,5 +22,9 @@ void use_folder_for_paths(const std::string& folder);
 // The log's lines with their time stamps cut off.
 std::string log_without_times(const std::string& log_text);
 
+// The log's lines with time stamps cut off and "(source:123)" shortened to
+// "(source)", so that tests do not depend on where a call sits in its file.
+std::string log_without_times_and_lines(const std::string& log_text);
+
 // The text of the default settings file that ships beside the plug-in.
 std::string default_settings_text();

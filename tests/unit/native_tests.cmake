@@ -13,7 +13,8 @@ target_include_directories(stand_in_native PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/st
 # The platform double and shared test helpers.
 add_library(test_support STATIC
   ${CMAKE_CURRENT_SOURCE_DIR}/support/fake_platform.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/support/test_files.cpp)
+  ${CMAKE_CURRENT_SOURCE_DIR}/support/test_files.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/support/settings_text.cpp)
 target_include_directories(test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/support ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(test_support PUBLIC ondrelle_wide_path)
 target_compile_definitions(test_support PRIVATE ONDRELLE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
@@ -26,3 +27,29 @@ target_compile_definitions(ondrelle_unit_tests PRIVATE
   ONDRELLE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
   ONDRELLE_SHARED_DIR="${CMAKE_SOURCE_DIR}/../shared")
 gtest_discover_tests(ondrelle_unit_tests DISCOVERY_MODE PRE_TEST)
+
+add_test(NAME Tools.CheckSettingsFiles
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tools/check_tool_test.sh ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/settings
+          ${CMAKE_SOURCE_DIR}/src/Ondrelle.ini $<TARGET_FILE:ondrelle-check>)
+
+# Fuzzers (clang's libFuzzer), run for a bounded time from seeds of the
+# settings examples; the test command runs both, about 25 seconds in all.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  foreach(target fuzz_settings_line fuzz_settings_file)
+    add_executable(${target} ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/${target}.cpp)
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${target} PRIVATE -fsanitize=fuzzer)
+    target_link_libraries(${target} PRIVATE ondrelle_core ondrelle_log test_support)
+    target_compile_definitions(${target} PRIVATE ONDRELLE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  endforeach()
+  set(fuzz_seconds 12)
+  foreach(pair "fuzz_settings_line;line" "fuzz_settings_file;file")
+    list(GET pair 0 target)
+    list(GET pair 1 seeds)
+    set(corpus ${CMAKE_CURRENT_BINARY_DIR}/corpus_${seeds})
+    file(MAKE_DIRECTORY ${corpus})
+    add_test(NAME Fuzz.${target}
+      COMMAND ${target} -max_total_time=${fuzz_seconds} -max_len=4096 -rss_limit_mb=4096 -print_final_stats=1
+              ${corpus} ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/seeds/${seeds})
+  endforeach()
+endif()

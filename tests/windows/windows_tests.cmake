@@ -41,3 +41,8 @@ add_test(NAME Ondrelle.ImportTable
 # check misreads as an overrun.
 set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/stand_in/hook_script_fiber.cpp
   PROPERTIES COMPILE_OPTIONS -Wno-array-bounds)
+
+# ondrelle-check.exe under Wine, over the same files as natively.
+add_test(NAME Tools.CheckSettingsFilesUnderWine
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tools/check_tool_test.sh ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/settings
+          ${CMAKE_BINARY_DIR}/Ondrelle.ini wine $<TARGET_FILE:ondrelle-check>)

@@ -1,0 +1,19 @@
+// Settings written out as text, for golden files and readable test failures.
+#pragma once
+
+#include <string>
+
+#include "config.h"
+
+// "key = value" per line for all 18 fields, in the record's order; floats with
+// 9 significant digits, so that every single-precision value shows exactly.
+std::string describe_settings(const Settings& settings);
+
+// A settings file holding all 18 keys with good values, each line "key = value".
+std::string complete_settings_file();
+
+// The same file without the line of the given key.
+std::string settings_file_without(const std::string& key);
+
+// The same file with the value of the given key replaced.
+std::string settings_file_with(const std::string& key, const std::string& value);

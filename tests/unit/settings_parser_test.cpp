@@ -1,0 +1,251 @@
+// The settings file's per-line parser: keys, values, comments, whitespace,
+// every fault's report word for word, and which faults stop the parse.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "config.h"
+#include "fake_platform.h"
+#include "test_files.h"
+
+namespace {
+
+struct SettingsLine : ::testing::Test {
+    std::string folder;
+    Settings pending{};
+    uint32_t seen = 0;
+
+    void SetUp() override {
+        reset_fake_platform();
+        folder = make_temp_folder();
+        use_folder_for_paths(folder);
+        config_error_text[0] = 0;
+    }
+    // Parses text as line number line_number; the buffer is the parser's size.
+    bool parse(const std::string& text, int line_number = 1) {
+        char line[kLineBufferCapacity] = {};
+        std::memcpy(line, text.data(), std::min(text.size(), sizeof line - 1));
+        return parse_settings_line(line, line_number, &pending, &seen);
+    }
+    std::string log() const { return log_without_times_and_lines(read_file(folder + "/Ondrelle.log")); }
+    std::string error() const { return config_error_text; }
+};
+
+TEST_F(SettingsLine, WhitespaceAroundKeyAndValueIsDroppedAndTheKeyLowerCased) {
+    EXPECT_TRUE(parse("  SIZE\t=\t1.5  \r\n"));
+    EXPECT_EQ(pending.size, 1.5f);
+    EXPECT_EQ(seen, 1u << 3);
+    EXPECT_EQ(log(), "");
+    EXPECT_EQ(error(), "");
+}
+
+TEST_F(SettingsLine, EveryKeyFillsItsFieldAndSetsItsBit) {
+    const struct {
+        const char* line;
+        int bit;
+    } lines[] = {
+        {"mark_humans = yes", 0},
+        {"mark_animals = true", 1},
+        {"mark_objects = yes", 2},
+        {"size = 0.5", 3},
+        {"rotation = 90", 4},
+        {"opacity = 77", 5},
+        {"grow_speed = 3", 6},
+        {"shrink_speed = 4", 7},
+        {"bounce_distance = 0.25", 8},
+        {"bounce_speed = 2", 9},
+        {"texture_dict = dict", 10},
+        {"texture_name = name", 11},
+        {"ped_bone = bone", 12},
+        {"ped_bone_offset_z = 0.75", 13},
+        {"object_offset_z = -1", 14},
+        {"mark_enemies_in_lock_on_mode = yes", 15},
+        {"show_during_dead_eye = true", 16},
+        {"show_in_binoculars = yes", 17},
+    };
+    for (const auto& line : lines) {
+        uint32_t before = seen;
+        EXPECT_TRUE(parse(line.line)) << line.line;
+        EXPECT_EQ(seen, before | (1u << line.bit)) << line.line;
+    }
+    EXPECT_EQ(seen, kAllKeysSeen);
+    Settings expected{1, 1, 1, 1, 1, 1, 0.5f, 90.0f, 77, 3.0f, 4.0f, 0.25f, 2.0f, "dict", "name", "bone", 0.75f, -1.0f};
+    EXPECT_EQ(std::memcmp(&pending, &expected, sizeof expected), 0);
+    EXPECT_EQ(log(), "");
+}
+
+TEST_F(SettingsLine, FlagsTakeOnlyTheFourLowerCaseWords) {
+    pending.mark_humans = 7;
+    EXPECT_TRUE(parse("mark_humans = no"));
+    EXPECT_EQ(pending.mark_humans, 0);
+    EXPECT_TRUE(parse("mark_humans = true"));
+    EXPECT_EQ(pending.mark_humans, 1);
+    EXPECT_TRUE(parse("mark_humans = false"));
+    EXPECT_EQ(pending.mark_humans, 0);
+    EXPECT_EQ(error(), "");
+    EXPECT_TRUE(parse("mark_humans = Yes", 4));
+    EXPECT_TRUE(parse("mark_humans = 1", 5));
+    EXPECT_TRUE(parse("mark_humans = on", 6));
+    EXPECT_EQ(pending.mark_humans, 0);
+    EXPECT_EQ(seen, 1u);
+    EXPECT_EQ(log(),
+              "Config file line #4: failed to parse value (expected yes/no): Yes (config)\n"
+              "Config file line #5: failed to parse value (expected yes/no): 1 (config)\n"
+              "Config file line #6: failed to parse value (expected yes/no): on (config)\n");
+    EXPECT_EQ(error(), "Error parsing config file. Check log file for details.");
+}
+
+TEST_F(SettingsLine, DecimalNumbersAreReadAsTheCLibraryReadsThem) {
+    const struct {
+        const char* value;
+        float expected;
+    } good[] = {{"1.5abc", 1.5f}, {"1,5", 1.0f}, {"-2e3", -2000.0f}, {"0x1p-2", 0.25f},
+                {".5", 0.5f},     {"+7", 7.0f},  {"1e60", INFINITY}, {"-inf", -INFINITY}};
+    for (const auto& number : good) {
+        pending.size = 99.0f;
+        EXPECT_TRUE(parse(std::string("size = ") + number.value));
+        EXPECT_EQ(pending.size, number.expected) << number.value;
+    }
+    EXPECT_TRUE(parse("size = nan"));
+    EXPECT_TRUE(std::isnan(pending.size));
+    EXPECT_EQ(log(), "");
+}
+
+TEST_F(SettingsLine, UnreadableDecimalIsAValueFaultThatKeepsTheField) {
+    pending.size = 2.0f;
+    EXPECT_TRUE(parse("size = abc", 3));
+    EXPECT_TRUE(parse("size =", 4));
+    EXPECT_EQ(pending.size, 2.0f);
+    EXPECT_EQ(seen, 1u << 3);
+    EXPECT_EQ(log(),
+              "Config file line #3: failed to parse value (expected a decimal number): abc (config)\n"
+              "Config file line #4: failed to parse value (expected a decimal number):  (config)\n");
+    EXPECT_EQ(error(), "Error parsing config file. Check log file for details.");
+}
+
+TEST_F(SettingsLine, IntegersTakeHexadecimalOctalAndDecimal) {
+    const struct {
+        const char* value;
+        int expected;
+    } good[] = {{"0x80", 128}, {"0X1f", 31}, {"010", 8}, {"255.9", 255}, {"-7", -7}, {"42abc", 42}};
+    for (const auto& number : good) {
+        EXPECT_TRUE(parse(std::string("opacity = ") + number.value));
+        EXPECT_EQ(pending.opacity, number.expected) << number.value;
+    }
+    EXPECT_EQ(log(), "");
+    EXPECT_TRUE(parse("opacity = full", 9));
+    EXPECT_TRUE(parse("opacity = ", 10));
+    EXPECT_EQ(pending.opacity, 42);
+    EXPECT_EQ(log(),
+              "Config file line #9: failed to parse value (expected an integer): full (config)\n"
+              "Config file line #10: failed to parse value (expected an integer):  (config)\n");
+}
+
+TEST_F(SettingsLine, CommentsStartAnywhereAndValuesMayHoldEquals) {
+    EXPECT_TRUE(parse("texture_name = icon;big"));
+    EXPECT_STREQ(pending.texture_name, "icon");
+    EXPECT_TRUE(parse("texture_name = a=b"));
+    EXPECT_STREQ(pending.texture_name, "a=b");
+    EXPECT_TRUE(parse("texture_dict = x # the dictionary"));
+    EXPECT_STREQ(pending.texture_dict, "x");
+    EXPECT_TRUE(parse("ped_bone ="));
+    EXPECT_STREQ(pending.ped_bone, "");
+    EXPECT_EQ(log(), "");
+    EXPECT_EQ(seen, (1u << 10) | (1u << 11) | (1u << 12));
+}
+
+TEST_F(SettingsLine, TextValuesUpTo127CharactersFit) {
+    std::string fits(127, 't');
+    EXPECT_TRUE(parse("texture_dict = " + fits));
+    EXPECT_EQ(std::string(pending.texture_dict), fits);
+    EXPECT_TRUE(parse("texture_dict = " + fits + "u", 2));
+    EXPECT_STREQ(pending.texture_dict, "");
+    EXPECT_EQ(seen, 1u << 10);
+    EXPECT_EQ(log(), "Config file line #2: value too long (>128) (config)\n");
+    EXPECT_EQ(error(), "Error parsing config file. Check log file for details.");
+}
+
+TEST_F(SettingsLine, LineFaultsStopTheParse) {
+    EXPECT_FALSE(parse("= 5", 1));
+    EXPECT_FALSE(parse("Mark Humans = yes", 2));
+    EXPECT_FALSE(parse("just words", 3));
+    EXPECT_FALSE(parse("sizes = 1", 4));
+    EXPECT_EQ(seen, 0u);
+    EXPECT_EQ(log(),
+              "Config file line #1: unknown key:  (config)\n"
+              "Config file line #2: unknown key: mark humans (config)\n"
+              "Config file line #3: not delimited by '=' (config)\n"
+              "Config file line #4: unknown key: sizes (config)\n");
+    EXPECT_EQ(error(), "Error parsing config file. Check log file for details.");
+}
+
+TEST_F(SettingsLine, BlankAndCommentLinesAreSkippedSilently) {
+    EXPECT_TRUE(parse("\n"));
+    EXPECT_TRUE(parse(" \t \r\n"));
+    EXPECT_TRUE(parse("# only a comment\n"));
+    EXPECT_TRUE(parse("   ; a comment after blanks\n"));
+    EXPECT_TRUE(parse(""));
+    EXPECT_EQ(seen, 0u);
+    EXPECT_EQ(log(), "");
+    EXPECT_EQ(error(), "");
+}
+
+TEST_F(SettingsLine, LengthIsTestedBeforeAnythingElseLineFeedIncluded) {
+    std::string value(2000 - std::strlen("ped_bone = "), 'b');
+    EXPECT_FALSE(parse("ped_bone = " + value + "\n", 7));
+    EXPECT_EQ(log(), "Config file line #7: line too long (>2000) (config)\n");
+    EXPECT_TRUE(parse("ped_bone = " + value, 8));  // 2000 characters without a line feed
+    EXPECT_FALSE(parse("#" + std::string(2000, 'c'), 9));
+    EXPECT_EQ(log(),
+              "Config file line #7: line too long (>2000) (config)\n"
+              "Config file line #8: value too long (>128) (config)\n"
+              "Config file line #9: line too long (>2000) (config)\n");
+}
+
+TEST_F(SettingsLine, ByteOrderMarkIsPartOfTheFirstLine) {
+    EXPECT_FALSE(parse("\xEF\xBB\xBFsize = 1\n", 1));
+    EXPECT_FALSE(parse("\xEF\xBB\xBF# settings\n", 1));
+    EXPECT_EQ(log(),
+              "Config file line #1: unknown key: \xEF\xBB\xBFsize (config)\n"
+              "Config file line #1: not delimited by '=' (config)\n");
+}
+
+TEST_F(SettingsLine, LastGoodValueOfARepeatedKeyStays) {
+    EXPECT_TRUE(parse("opacity = 10"));
+    EXPECT_TRUE(parse("opacity = 20"));
+    EXPECT_EQ(pending.opacity, 20);
+    EXPECT_TRUE(parse("opacity = bad"));
+    EXPECT_EQ(pending.opacity, 20);
+}
+
+TEST_F(SettingsLine, KeyReadersAnswerOnlyForTheirOwnName) {
+    float number = 1.0f;
+    int32_t integer = 1;
+    char text[kTextSettingCapacity] = "kept";
+    EXPECT_FALSE(read_float_key("size", "2", "rotation", 1, &number));
+    EXPECT_FALSE(read_int_key("size", "2", "opacity", 1, &integer));
+    EXPECT_FALSE(read_flag_key("size", "no", "mark_humans", 1, &integer));
+    EXPECT_FALSE(read_text_key("size", "x", "ped_bone", 1, text));
+    EXPECT_EQ(number, 1.0f);
+    EXPECT_EQ(integer, 1);
+    EXPECT_STREQ(text, "kept");
+    EXPECT_EQ(log(), "");
+}
+
+TEST(TrimWhitespace, RemovesOnlySpaceTabCrAndLfAtBothEnds) {
+    const struct {
+        const char* input;
+        const char* expected;
+    } cases[] = {{"  a b \t", "a b"}, {" \t\r\n", ""},    {"", ""},     {"x", "x"},
+                 {"\n\nx\r\n", "x"},  {"\va\f", "\va\f"}, {"a  ", "a"}, {"  a", "a"}};
+    for (const auto& c : cases) {
+        char buffer[32];
+        std::strcpy(buffer, c.input);
+        trim_whitespace(buffer);
+        EXPECT_STREQ(buffer, c.expected) << '"' << c.input << '"';
+    }
+}
+
+}  // namespace

@@ -1,0 +1,326 @@
+// The reload cycle with the clock and every failure under the test's control:
+// the once-a-second throttle, each row of its failure handling, the commit of
+// complete files only, and the three mended behaviours (a failed look reads
+// the file again as soon as it can, a clock set back looks at once).
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "config.h"
+#include "fake_platform.h"
+#include "settings_text.h"
+#include "test_files.h"
+
+namespace {
+
+const char kGeneric[] = "Error parsing config file. Check log file for details.";
+const char kMissing[] =
+    "Error in config file: One or more keys are missing.\n"
+    "If you just updated the mod, check the changelog or the default config file for new values.\n";
+const std::string kMissingInLog =
+    "Error in config file: One or more keys are missing.\n"
+    "If you just updated the mod, check the changelog or the default config file for new values.\n (config)\n";
+
+struct Reload : ::testing::Test {
+    std::string folder;
+    Settings live{};
+    FileTime last_check = 0;
+    FileTime last_file = 0;
+    FileTime file_time = 1000 * kFileTimeSecond;
+
+    void SetUp() override {
+        reset_fake_platform();
+        folder = make_temp_folder();
+        use_folder_for_paths(folder);
+        config_error_text[0] = 0;
+    }
+    std::string settings_path() const { return folder + "/Ondrelle.ini"; }
+    // Saves the settings file with a new last-write time.
+    void save(const std::string& contents) {
+        write_file(settings_path(), contents);
+        file_time += kFileTimeSecond;
+        set_file_time(settings_path(), file_time);
+    }
+    // Lets more than a second pass, then runs the reload.
+    void look() {
+        fake_platform.now += kFileTimeSecond + 1;
+        load_settings_if_changed(live, last_check, last_file);
+    }
+    std::string log() const { return log_without_times_and_lines(read_file(folder + "/Ondrelle.log")); }
+    void clear_log() const { std::remove((folder + "/Ondrelle.log").c_str()); }
+    std::string error() const { return config_error_text; }
+    std::string live_text() const { return describe_settings(live); }
+};
+
+TEST_F(Reload, FirstLookReadsTheFileAndCommitsIt) {
+    save(complete_settings_file());
+    load_settings_if_changed(live, last_check, last_file);
+    EXPECT_EQ(log(), "Config file reloaded (config)\n");
+    EXPECT_EQ(error(), "");
+    EXPECT_EQ(live.opacity, 200);
+    EXPECT_STREQ(live.texture_name, "star");
+    EXPECT_EQ(last_check, fake_platform.now);
+    EXPECT_EQ(last_file, file_time);
+}
+
+TEST_F(Reload, LooksAtMostOnceASecondByTheSystemClock) {
+    save(complete_settings_file());
+    load_settings_if_changed(live, last_check, last_file);
+    ASSERT_EQ(fake_platform.time_looks, 1);
+    fake_platform.now += kFileTimeSecond;  // exactly one second: still too soon
+    load_settings_if_changed(live, last_check, last_file);
+    EXPECT_EQ(fake_platform.time_looks, 1);
+    EXPECT_EQ(fake_platform.stream_opens, 2);  // the log entry and the parse
+    fake_platform.now += 1;
+    load_settings_if_changed(live, last_check, last_file);
+    EXPECT_EQ(fake_platform.time_looks, 2);
+}
+
+TEST_F(Reload, ClockSetBackLooksAtOnce) {
+    save(complete_settings_file());
+    load_settings_if_changed(live, last_check, last_file);
+    fake_platform.now -= 3600 * kFileTimeSecond;
+    save(settings_file_with("opacity", "17"));
+    load_settings_if_changed(live, last_check, last_file);
+    EXPECT_EQ(fake_platform.time_looks, 2);
+    EXPECT_EQ(live.opacity, 17);
+    EXPECT_EQ(last_check, fake_platform.now);
+    load_settings_if_changed(live, last_check, last_file);  // and throttles from the new time
+    EXPECT_EQ(fake_platform.time_looks, 2);
+}
+
+TEST_F(Reload, UnchangedFileIsNotParsedAgain) {
+    save(complete_settings_file());
+    look();
+    clear_log();
+    int opens = fake_platform.stream_opens;
+    look();
+    EXPECT_EQ(fake_platform.stream_opens, opens);
+    EXPECT_EQ(log(), "");
+}
+
+TEST_F(Reload, SavedAgainWithTheSameContentIsParsedAgain) {
+    save(complete_settings_file());
+    look();
+    save(complete_settings_file());
+    look();
+    EXPECT_EQ(log(), "Config file reloaded (config)\nConfig file reloaded (config)\n");
+}
+
+TEST_F(Reload, OlderCopyRestoredIsParsed) {
+    save(settings_file_with("opacity", "1"));
+    look();
+    write_file(settings_path(), settings_file_with("opacity", "2"));
+    set_file_time(settings_path(), file_time - 50 * kFileTimeSecond);
+    look();
+    EXPECT_EQ(live.opacity, 2);
+}
+
+TEST_F(Reload, SeveralSavesBetweenLooksAreParsedOnceAsLastSaved) {
+    save(settings_file_with("opacity", "1"));
+    save(settings_file_with("opacity", "2"));
+    save(settings_file_with("opacity", "3"));
+    look();
+    EXPECT_EQ(live.opacity, 3);
+    EXPECT_EQ(log(), "Config file reloaded (config)\n");
+}
+
+TEST_F(Reload, MissingFileIsReportedEverySecondAndReadOnceItExists) {
+    look();
+    look();
+    EXPECT_EQ(log(), "CreateFile failed (config)\nCreateFile failed (config)\n");
+    EXPECT_EQ(error(), "Failed to open config file");
+    save(complete_settings_file());
+    look();
+    EXPECT_EQ(error(), "");
+    EXPECT_EQ(live.opacity, 200);
+}
+
+TEST_F(Reload, FailedTimeLookThenTheSameFileAgainIsReadAgain) {
+    save(complete_settings_file());
+    look();
+    fake_platform.fail_time_open = true;  // another program holds it without sharing
+    look();
+    EXPECT_EQ(error(), "Failed to open config file");
+    fake_platform.fail_time_open = false;  // released, unchanged
+    look();
+    EXPECT_EQ(error(), "");
+    EXPECT_EQ(log(), "Config file reloaded (config)\nCreateFile failed (config)\nConfig file reloaded (config)\n");
+}
+
+TEST_F(Reload, UnreadableFileTimeIsReportedWithTheSystemCodeAndRetried) {
+    save(complete_settings_file());
+    fake_platform.fail_time_read = true;
+    fake_platform.time_read_error = 32;
+    look();
+    EXPECT_EQ(log(), "GetFileTime failed: 32 (config)\n");
+    EXPECT_EQ(error(), "Error while reading config filetime");
+    EXPECT_EQ(live.opacity, 0);
+    fake_platform.fail_time_read = false;
+    look();
+    EXPECT_EQ(error(), "");
+    EXPECT_EQ(live.opacity, 200);
+}
+
+TEST_F(Reload, StreamThatCannotBeOpenedIsReportedAndTriedAgain) {
+    save(complete_settings_file());
+    fake_platform.fail_stream_open = true;
+    look();
+    EXPECT_EQ(log(), "fopen failed (config)\n");
+    EXPECT_EQ(error(), "Failed to open config file for parsing");
+    fake_platform.fail_stream_open = false;
+    look();
+    EXPECT_EQ(error(), "");
+    EXPECT_EQ(live.opacity, 200);
+}
+
+TEST_F(Reload, LineFaultWithMoreLinesKeepsTheLiveSettings) {
+    save(complete_settings_file());
+    look();
+    std::string before = live_text();
+    clear_log();
+    save("size = 3\nrotation = 1\nbroken line\nopacity = 5\n");
+    look();
+    EXPECT_EQ(log(),
+              "Config file line #3: not delimited by '=' (config)\n"
+              "Config file line #3: didn't reach EOF (ferror 0) (config)\n");
+    EXPECT_EQ(error(), kGeneric);
+    EXPECT_EQ(live_text(), before);
+    clear_log();
+    look();  // the same broken version is not parsed again
+    EXPECT_EQ(log(), "");
+    EXPECT_EQ(error(), kGeneric);
+}
+
+TEST_F(Reload, LineFaultOnALastLineWithoutLineBreakStillCommitsACompleteFile) {
+    save(complete_settings_file() + "unknown = 1");
+    look();
+    EXPECT_EQ(log(), "Config file line #19: unknown key: unknown (config)\nConfig file reloaded (config)\n");
+    EXPECT_EQ(error(), kGeneric);
+    EXPECT_EQ(live.opacity, 200);
+}
+
+TEST_F(Reload, LineFaultOnALastLineOfAnIncompleteFileShowsTheMissingKeys) {
+    save("size = 1\nnot a setting");
+    look();
+    EXPECT_EQ(log(), "Config file line #2: not delimited by '=' (config)\n" + kMissingInLog);
+    EXPECT_EQ(error(), kMissing);
+}
+
+TEST_F(Reload, ReadErrorIsReportedWithTheLineReached) {
+    save(complete_settings_file());
+    fake_platform.read_error_after = 40;  // inside the third line
+    look();
+    EXPECT_EQ(log(), "Config file line #2: didn't reach EOF (ferror 1) (config)\n");
+    EXPECT_EQ(error(), kGeneric);
+    EXPECT_EQ(live.opacity, 0);
+}
+
+TEST_F(Reload, MissingKeyIsLoggedAndShownAndTheLiveSettingsStay) {
+    save(complete_settings_file());
+    look();
+    clear_log();
+    save(settings_file_without("show_in_binoculars"));
+    look();
+    EXPECT_EQ(log(), kMissingInLog);
+    EXPECT_EQ(error(), kMissing);
+    EXPECT_EQ(live.opacity, 200);
+}
+
+TEST_F(Reload, EveryKeyIsRequired) {
+    for (const SettingsKey& key : kSettingsKeys) {
+        Settings untouched{};
+        live = untouched;
+        save(settings_file_without(key.name));
+        look();
+        EXPECT_EQ(error(), kMissing) << key.name;
+        EXPECT_EQ(std::memcmp(&live, &untouched, sizeof live), 0) << key.name;
+    }
+}
+
+TEST_F(Reload, CompleteFileWithAValueFaultIsCommittedAndStillShowsTheError) {
+    save(settings_file_with("opacity", "opaque"));
+    look();
+    EXPECT_EQ(log(),
+              "Config file line #9: failed to parse value (expected an integer): opaque (config)\n"
+              "Config file reloaded (config)\n");
+    EXPECT_EQ(error(), kGeneric);
+    EXPECT_STREQ(live.texture_dict, "generic_textures");
+    EXPECT_EQ(live.opacity, 0);  // the fresh record's zero: the value never read
+    save(complete_settings_file());
+    look();
+    EXPECT_EQ(error(), "");
+}
+
+TEST_F(Reload, ACommitReplacesTheWholeRecord) {
+    save(complete_settings_file());
+    look();
+    save(settings_file_with("texture_name", "arrow"));
+    look();
+    Settings expected = live;
+    std::strcpy(expected.texture_name, "arrow");
+    EXPECT_EQ(describe_settings(live), describe_settings(expected));
+}
+
+TEST_F(Reload, DefaultSettingsFileIsCleanAndComplete) {
+    save(default_settings_text());
+    look();
+    EXPECT_EQ(log(), "Config file reloaded (config)\n");
+    EXPECT_EQ(error(), "");
+    EXPECT_GT(live.size, 0.0f);
+    EXPECT_GT(live.grow_speed, 0.0f);
+    EXPECT_GT(live.shrink_speed, 0.0f);
+    EXPECT_STRNE(live.texture_dict, "");
+    EXPECT_STRNE(live.texture_name, "");
+    EXPECT_STRNE(live.ped_bone, "");
+}
+
+TEST_F(Reload, TenMegabytesOfBinaryGarbageChangeNothing) {
+    save(complete_settings_file());
+    look();
+    std::string before = live_text();
+    std::string garbage(10 * 1024 * 1024, '\0');
+    uint32_t state = 12345;
+    for (char& c : garbage) {
+        state = state * 1103515245u + 12345u;
+        c = static_cast<char>(state >> 24);
+    }
+    save(garbage);
+    look();
+    EXPECT_NE(error(), "");
+    EXPECT_EQ(live_text(), before);
+}
+
+TEST_F(Reload, LastLineOfExactly2000CharactersFitsOnlyWithoutALineBreak) {
+    std::string comment = "#" + std::string(1999, 'c');
+    save(complete_settings_file() + comment);
+    look();
+    EXPECT_EQ(error(), "");
+    save(complete_settings_file() + comment + "\n");
+    look();
+    EXPECT_EQ(error(), kGeneric);
+    EXPECT_NE(log().find("Config file line #19: line too long (>2000)"), std::string::npos);
+    save(complete_settings_file() + comment + "c");
+    look();
+    EXPECT_EQ(error(), kGeneric);
+}
+
+TEST(DefaultSettingsFile, HoldsAll18KeysEachUnderAComment) {
+    std::string text = default_settings_text();
+    SettingsParse parse;
+    FILE* stream = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+    ASSERT_NE(stream, nullptr);
+    parse_settings_stream(stream, &parse);
+    fclose(stream);
+    EXPECT_TRUE(parse.reached_end);
+    EXPECT_EQ(parse.seen_keys, kAllKeysSeen);
+    for (const SettingsKey& key : kSettingsKeys) {
+        size_t at = text.find("\n" + std::string(key.name) + " = ");
+        ASSERT_NE(at, std::string::npos) << key.name;
+        size_t previous_line = text.rfind('\n', at - 1);
+        EXPECT_EQ(text[previous_line + 1], ';') << "no comment above " << key.name;
+    }
+}
+
+}  // namespace
