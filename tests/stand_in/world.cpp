@@ -78,6 +78,15 @@ const NativeShape kNatives[] = {
     {0xC9884ECADE94CB34ULL, draw_sprite, 12, 1u << 0 | 1u << 1},
 };
 
+const char* const kNativeNames[] = {
+    "player_id_query",    "player_check",    "effect_check",      "texture_dict_check", "texture_dict_request",
+    "text_scale",         "text_colour",     "text_centre",       "text_drop_shadow",   "literal_text",
+    "draw_text",          "validity_check",  "focus_query",       "lock_on_query",      "ped_check",
+    "human_check",        "frame_time",      "entity_position",   "bone_lookup",        "bone_position",
+    "entity_height",      "world_to_screen", "screen_resolution", "game_timer",         "bounce_curve_inner",
+    "bounce_curve_outer", "draw_sprite",
+};
+
 const NativeShape* find_native(uint64_t hash) {
     for (const NativeShape& shape : kNatives) {
         if (shape.hash == hash) return &shape;
@@ -272,6 +281,11 @@ int32_t keep_text(StandInFrame* frame, const char* text) {
 }
 
 }  // namespace
+
+const char* stand_in_native_name(uint64_t hash) {
+    const NativeShape* shape = find_native(hash);
+    return shape != nullptr ? kNativeNames[shape->native] : "unknown";
+}
 
 void stand_in_reset_world(StandInWorld* world) {
     std::memset(world, 0, sizeof *world);

@@ -100,6 +100,9 @@ void stand_in_add_bone(StandInEntity* entity, const char* name, int32_t index, f
 StandInEntity* stand_in_find_entity(StandInWorld* world, int32_t handle);
 void stand_in_set_effect(StandInWorld* world, const char* name, bool running);
 
+// The native's role name ("draw_sprite"), or "unknown".
+const char* stand_in_native_name(uint64_t hash);
+
 // Clears the frame record for the next frame.
 void stand_in_begin_frame(StandInFrame* frame);
 

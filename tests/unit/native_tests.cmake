@@ -10,13 +10,16 @@ add_library(stand_in_native STATIC
   ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/hook_script_native.cpp)
 target_include_directories(stand_in_native PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/stand_in ${CMAKE_SOURCE_DIR}/src)
 
-# The platform double and shared test helpers.
-add_library(test_support STATIC
+# The platform double and shared test helpers, as objects: the core needs the
+# double's platform functions, and the helpers need the core.
+add_library(test_support OBJECT
   ${CMAKE_CURRENT_SOURCE_DIR}/support/fake_platform.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/support/test_files.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/support/settings_text.cpp)
+  ${CMAKE_CURRENT_SOURCE_DIR}/support/settings_text.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/support/script_driver.cpp)
 target_include_directories(test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/support ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(test_support PUBLIC ondrelle_wide_path)
+target_link_libraries(test_support PUBLIC ondrelle_core ondrelle_log ondrelle_wide_path stand_in_native)
+target_include_directories(test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/stand_in)
 target_compile_definitions(test_support PRIVATE ONDRELLE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 
 file(GLOB unit_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/unit/*_test.cpp)

@@ -1,0 +1,274 @@
+// The marker's easing, placement and drawing against the call record: the
+// single-precision arithmetic in its order, the 0.01 threshold, the anchor
+// rules, a failed projection, the bounce and the sprite's arguments.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "script_fixture.h"
+
+namespace {
+
+using MarkerDrawing = ScriptTest;
+
+// The test settings with grow and shrink speeds given.
+std::string speeds(const char* grow, const char* shrink) {
+    std::string settings = settings_file_with("grow_speed", grow);
+    settings.replace(settings.find("shrink_speed = 9"), 16, std::string("shrink_speed = ") + shrink);
+    return settings;
+}
+
+TEST_F(MarkerDrawing, EasingHalvesTheDistanceWithAStepOfOneHalf) {
+    world->frame_time = 0.5f;
+    start(speeds("1", "1"));  // step = 1 x 0.5
+    focus(101);
+    const float expected[] = {0.5f, 0.75f, 0.875f, 0.9375f};
+    for (float visibility : expected) {
+        step();
+        EXPECT_EQ(state.visibility, visibility);
+    }
+    focus(0);
+    step();
+    EXPECT_EQ(state.visibility, 0.46875f);
+}
+
+TEST_F(MarkerDrawing, EasingIsSinglePrecisionInItsOwnOrder) {
+    world->frame_time = 1.0f / 60.0f;
+    start(speeds("6", "9"));
+    focus(101);
+    volatile float visibility = 0.0f;
+    for (int frame = 0; frame < 30; ++frame) {
+        volatile float step_size = 6.0f * (1.0f / 60.0f);
+        volatile float distance = 1.0f - visibility;
+        volatile float change = distance * step_size;
+        visibility = visibility + change;
+        step();
+        ASSERT_EQ(state.visibility, visibility) << "frame " << frame;
+    }
+    focus(0);
+    for (int frame = 0; frame < 30; ++frame) {
+        volatile float step_size = 9.0f * (1.0f / 60.0f);
+        volatile float distance = 0.0f - visibility;
+        volatile float change = distance * step_size;
+        visibility = visibility + change;
+        step();
+        ASSERT_EQ(state.visibility, visibility) << "frame " << frame;
+    }
+}
+
+TEST_F(MarkerDrawing, FrameTimeIsAskedAfreshForEachUseInTheClamp) {
+    start(speeds("6", "9"));  // step 0.1 or 0.15: all three uses
+    EXPECT_EQ(calls_named("frame_time").size(), 3u);
+    world->frame_time = 1.0f;  // 6 x 1 > 1: two uses
+    focus(101);
+    step();
+    EXPECT_EQ(calls_named("frame_time").size(), 2u);
+    EXPECT_EQ(state.visibility, 1.0f);
+    save_settings(speeds("-2", "9"));  // below 0: one use
+    step_after_a_second();
+    EXPECT_EQ(calls_named("frame_time").size(), 1u);
+}
+
+TEST_F(MarkerDrawing, StepAtOrAboveOneReachesTheGoalInOneFrame) {
+    world->frame_time = 0.25f;
+    start(speeds("4", "8"));
+    focus(101);
+    step();
+    EXPECT_EQ(state.visibility, 1.0f);
+    focus(0);
+    step();
+    EXPECT_EQ(state.visibility, 0.0f);
+    EXPECT_EQ(calls_named("draw_sprite").size(), 0u);
+}
+
+TEST_F(MarkerDrawing, NegativeOrZeroRateLeavesTheVisibilityWhereItIs) {
+    world->frame_time = 0.5f;
+    start(speeds("1", "-3"));
+    focus(101);
+    step();
+    ASSERT_EQ(state.visibility, 0.5f);
+    focus(0);
+    for (int i = 0; i < 5; ++i) step();
+    EXPECT_EQ(state.visibility, 0.5f);
+    save_settings(speeds("0", "0"));
+    focus(101);
+    step_after_a_second();
+    EXPECT_EQ(state.visibility, 0.5f);
+}
+
+TEST_F(MarkerDrawing, StepThatIsNotANumberLeavesTheVisibilityIntact) {
+    world->frame_time = 0.0f;
+    start(speeds("inf", "inf"));  // inf x 0 is not a number
+    focus(101);
+    for (int i = 0; i < 3; ++i) step();
+    EXPECT_EQ(state.visibility, 0.0f);
+    world->frame_time = 0.5f;
+    save_settings(speeds("1", "1"));
+    step_after_a_second();
+    EXPECT_EQ(state.visibility, 0.5f);
+}
+
+TEST_F(MarkerDrawing, NothingIsPlacedAtOrBelowTheThreshold) {
+    world->frame_time = 0.01f;
+    start(speeds("1", "1"));  // step 0.01: the first frame gives exactly 0.01
+    focus(101);
+    step();
+    ASSERT_EQ(state.visibility, 0.01f);
+    std::string trace = frame_trace();
+    EXPECT_EQ(trace.substr(trace.find(" frame_time")), " frame_time frame_time frame_time");
+    step();
+    EXPECT_GT(state.visibility, 0.01f);
+    EXPECT_EQ(calls_named("draw_sprite").size(), 1u);
+}
+
+TEST_F(MarkerDrawing, HumanWithTheBoneSitsAboveTheBone) {
+    world->frame_time = 1.0f;
+    start();
+    focus(101);
+    step();
+    std::string trace = frame_trace();
+    EXPECT_EQ(trace.substr(trace.find("entity_position")),
+              "entity_position ped_check bone_lookup:skel_head bone_position world_to_screen screen_resolution "
+              "game_timer bounce_curve_inner bounce_curve_outer draw_sprite:generic_textures:star");
+    const StandInCall* position = calls_named("entity_position")[0];
+    EXPECT_EQ(argument_int(position, 0), 101);
+    EXPECT_EQ(position->arguments[1], 1u);
+    EXPECT_EQ(position->arguments[2], 1u);
+    const StandInCall* bone = calls_named("bone_position")[0];
+    EXPECT_EQ(argument_int(bone, 0), 101);
+    EXPECT_EQ(argument_int(bone, 1), 31086);
+    const StandInCall* projection = calls_named("world_to_screen")[0];
+    EXPECT_EQ(argument_float(projection, 0), 1.0f);
+    EXPECT_EQ(argument_float(projection, 1), 2.0f);
+    EXPECT_EQ(argument_float(projection, 2), 3.0f + 0.4f);
+    for (int n = 0; n < 3; ++n) EXPECT_TRUE(high_half_zero(projection, n));
+    EXPECT_NE(projection->arguments[3], 0u);
+    EXPECT_NE(projection->arguments[4], 0u);
+}
+
+TEST_F(MarkerDrawing, PedWithoutTheBoneSitsAtHalfItsHeightWithoutTheBoneOffset) {
+    world->frame_time = 1.0f;
+    start(settings_file_with("mark_animals", "yes"));
+    focus(102);
+    step();
+    std::string trace = frame_trace();
+    size_t from = trace.find("entity_position");
+    EXPECT_EQ(trace.substr(from, trace.find(" screen_resolution") - from),
+              "entity_position ped_check bone_lookup:skel_head entity_height world_to_screen");
+    EXPECT_EQ(calls_named("bone_position").size(), 0u);
+    const StandInCall* projection = calls_named("world_to_screen")[0];
+    EXPECT_EQ(argument_float(projection, 0), -4.0f);
+    EXPECT_EQ(argument_float(projection, 1), 5.0f);
+    EXPECT_EQ(argument_float(projection, 2), 6.0f + 1.25f * 0.5f);
+}
+
+TEST_F(MarkerDrawing, NegativeBoneIndexIsPassedOn) {
+    world->frame_time = 1.0f;
+    stand_in_find_entity(world, 101)->bones[0].index = -5;
+    start();
+    focus(101);
+    step();
+    ASSERT_EQ(calls_named("bone_position").size(), 1u);
+    const StandInCall* bone = calls_named("bone_position")[0];
+    EXPECT_EQ(argument_int(bone, 1), -5);
+    EXPECT_EQ(bone->arguments[1], 0xFFFFFFFBu);  // zero-extended, not sign-extended
+}
+
+TEST_F(MarkerDrawing, ObjectSitsAtItsPositionLiftedByTheObjectOffset) {
+    world->frame_time = 1.0f;
+    start();
+    focus(103);
+    step();
+    EXPECT_EQ(calls_named("bone_lookup").size(), 0u);
+    const StandInCall* projection = calls_named("world_to_screen")[0];
+    EXPECT_EQ(argument_float(projection, 0), 7.0f);
+    EXPECT_EQ(argument_float(projection, 1), 8.0f);
+    EXPECT_EQ(argument_float(projection, 2), 9.0f + 1.5f);
+}
+
+TEST_F(MarkerDrawing, FailedProjectionCallsNoLaterNative) {
+    world->frame_time = 1.0f;
+    world->projection_fails = 1;
+    start();
+    focus(101);
+    step();
+    std::string trace = frame_trace();
+    EXPECT_EQ(trace.substr(trace.size() - 15), "world_to_screen");
+    EXPECT_EQ(state.visibility, 1.0f);
+    EXPECT_EQ(stand_in_frame()->wait_count, 1);
+}
+
+TEST_F(MarkerDrawing, SpriteArgumentsFollowSizeVisibilityAspectAndBounce) {
+    world->frame_time = 0.5f;
+    world->game_timer = 12345;
+    start(speeds("1", "1"));
+    focus(101);
+    step();
+    step();  // visibility 0.75
+    ASSERT_EQ(state.visibility, 0.75f);
+    const StandInCall* inner = calls_named("bounce_curve_inner")[0];
+    EXPECT_EQ(argument_float(inner, 0), 12345.0f * 0.25f);
+    const StandInCall* outer = calls_named("bounce_curve_outer")[0];
+    float u = argument_float(inner, 0);
+    EXPECT_EQ(argument_float(outer, 0), std::sin(u));  // the inner result, as the world gave it
+    float v = std::fabs(std::sin(u));
+
+    const StandInCall* sprite = calls_named("draw_sprite")[0];
+    ASSERT_EQ(sprite->argument_count, 12);
+    EXPECT_EQ(argument_text(sprite, 0), "generic_textures");
+    EXPECT_EQ(argument_text(sprite, 1), "star");
+    float screen_x = 0.5f + 1.0f * 0.01f;
+    float screen_y = 0.5f - (3.0f + 0.4f) * 0.01f;
+    EXPECT_EQ(argument_float(sprite, 2), screen_x);
+    EXPECT_EQ(argument_float(sprite, 3), screen_y - v * 0.01f);
+    float size = 0.05f * 0.75f;
+    EXPECT_EQ(argument_float(sprite, 4), size * 0.5625f);
+    EXPECT_EQ(argument_float(sprite, 5), size);
+    EXPECT_EQ(argument_float(sprite, 6), 45.0f);
+    for (int n = 7; n <= 9; ++n) EXPECT_EQ(sprite->arguments[n], 255u);
+    EXPECT_EQ(sprite->arguments[10], 200u);
+    EXPECT_EQ(sprite->arguments[11], 0u);
+    for (int n = 2; n <= 6; ++n) EXPECT_TRUE(high_half_zero(sprite, n));
+}
+
+TEST_F(MarkerDrawing, ZeroBounceStillAsksTheTimerAndCurves) {
+    world->frame_time = 1.0f;
+    std::string settings = settings_file_with("bounce_distance", "0");
+    settings.replace(settings.find("bounce_speed = 0.25"), 19, "bounce_speed = 0");
+    start(settings);
+    focus(101);
+    step();
+    EXPECT_EQ(calls_named("game_timer").size(), 1u);
+    EXPECT_EQ(argument_float(calls_named("bounce_curve_inner")[0], 0), 0.0f);
+    EXPECT_EQ(argument_float(calls_named("draw_sprite")[0], 3), 0.5f - 3.4f * 0.01f);
+}
+
+TEST_F(MarkerDrawing, OpacityAndRotationGoThroughUnchecked) {
+    world->frame_time = 1.0f;
+    std::string settings = settings_file_with("opacity", "-1");
+    settings.replace(settings.find("rotation = 45"), 13, "rotation = 720.5");
+    start(settings);
+    focus(103);
+    step();
+    const StandInCall* sprite = calls_named("draw_sprite")[0];
+    EXPECT_EQ(sprite->arguments[10], 0xFFFFFFFFu);
+    EXPECT_EQ(argument_float(sprite, 6), 720.5f);
+}
+
+TEST_F(MarkerDrawing, HiddenFramesFreezeTheMarkerAndItReturnsAtItsFormerSize) {
+    world->frame_time = 0.5f;
+    start(speeds("1", "1"));
+    focus(101);
+    for (int i = 0; i < 3; ++i) step();
+    float shown = state.visibility;
+    stand_in_set_effect(world, "WheelHUDIn", true);
+    for (int i = 0; i < 5; ++i) step();
+    EXPECT_EQ(state.visibility, shown);
+    EXPECT_EQ(calls_named("draw_sprite").size(), 0u);
+    stand_in_set_effect(world, "WheelHUDIn", false);
+    step();
+    ASSERT_EQ(calls_named("draw_sprite").size(), 1u);
+    EXPECT_EQ(argument_float(calls_named("draw_sprite")[0], 5), 0.05f * (shown + (1.0f - shown) * 0.5f));
+}
+
+}  // namespace

@@ -1,0 +1,181 @@
+// The script loop frame by frame against the stand-in world's call record:
+// start-up, the error overlay, the gates and the texture request.
+#include <gtest/gtest.h>
+
+#include "script_fixture.h"
+
+namespace {
+
+using ScriptLoop = ScriptTest;
+
+const char kMarkerPassWithNothingInFocus[] =
+    "player_check effect_check:WheelHUDIn effect_check:ScopeBinoculars texture_dict_check:generic_textures "
+    "validity_check focus_query frame_time frame_time frame_time";
+
+TEST_F(ScriptLoop, StartUpLogsReadsThePlayerOnceAndEmptiesTheErrorText) {
+    world->player_id = 7;
+    save_settings(complete_settings_file());
+    std::snprintf(config_error_text, sizeof config_error_text, "left over");
+    start_script(&state);
+    EXPECT_EQ(frame_trace(), "player_id_query");
+    EXPECT_STREQ(config_error_text, "");
+    EXPECT_EQ(log_without_times_and_lines(read_file(folder + "/Ondrelle.log")), "Script started (script_main)\n");
+    EXPECT_EQ(state.player_id, 7);
+    EXPECT_EQ(state.kept_target, 0);
+    EXPECT_EQ(state.visibility, 0.0f);
+
+    world->player_id = 9;  // the game's answer changes; the script keeps its own
+    step();
+    ASSERT_EQ(calls_named("player_check").size(), 1u);
+    EXPECT_EQ(argument_int(calls_named("player_check")[0], 0), 7);
+    EXPECT_EQ(frame_trace(), "player_check");
+}
+
+TEST_F(ScriptLoop, EveryPassEndsWithExactlyOneWaitOfZero) {
+    start();
+    EXPECT_EQ(stand_in_frame()->wait_count, 1);
+    world->player_ok = 0;
+    step();
+    EXPECT_EQ(stand_in_frame()->wait_count, 1);
+    EXPECT_EQ(stand_in_frame()->last_wait_ms, 0u);
+}
+
+TEST_F(ScriptLoop, FirstPassLoadsTheSettingsThenRunsTheGates) {
+    world->loaded_dict_count = 1;
+    std::snprintf(world->loaded_dicts[0], kStandInNameCapacity, "generic_textures");
+    start();
+    EXPECT_EQ(frame_trace(), kMarkerPassWithNothingInFocus);
+    EXPECT_EQ(stand_in_frame()->protocol_errors, 0);
+    EXPECT_EQ(stand_in_frame()->unknown_natives, 0);
+}
+
+TEST_F(ScriptLoop, ErrorOverlayCallsExactlyItsSixNativesWithTheirArguments) {
+    start(settings_file_without("size"));
+    EXPECT_EQ(frame_trace(),
+              "text_scale text_colour text_centre text_drop_shadow literal_text:LITERAL_STRING:--- Ondrelle ---\n"
+              "Error in config file: One or more keys are missing.\n"
+              "If you just updated the mod, check the changelog or the default config file for new values.\n"
+              " draw_text");
+    const StandInFrame* frame = stand_in_frame();
+    const StandInCall* scale = &frame->calls[0];
+    EXPECT_EQ(scale->argument_count, 2);
+    EXPECT_EQ(argument_float(scale, 0), 0.22f);
+    EXPECT_EQ(argument_float(scale, 1), 0.22f);
+    const StandInCall* colour = &frame->calls[1];
+    for (int n = 0; n < 4; ++n) EXPECT_EQ(colour->arguments[n], 255u);
+    EXPECT_EQ(frame->calls[2].arguments[0], 0u);
+    const StandInCall* shadow = &frame->calls[3];
+    const uint64_t shadow_arguments[] = {2, 0, 0, 0, 255};
+    for (int n = 0; n < 5; ++n) EXPECT_EQ(shadow->arguments[n], shadow_arguments[n]);
+    const StandInCall* literal = &frame->calls[4];
+    EXPECT_EQ(literal->arguments[0], 10u);
+    const StandInCall* draw = &frame->calls[5];
+    EXPECT_EQ(draw->arguments[0], literal->result[0]);  // the text handle, all 64 bits
+    EXPECT_EQ(argument_float(draw, 1), 0.01f);
+    EXPECT_EQ(argument_float(draw, 2), 0.04f);
+    for (int n : {1, 2}) EXPECT_TRUE(high_half_zero(draw, n));
+}
+
+TEST_F(ScriptLoop, OverlayShowsWhateverTheGatesWouldSay) {
+    world->player_ok = 0;
+    stand_in_set_effect(world, "WheelHUDIn", true);
+    start("not a settings file");
+    for (int frame = 0; frame < 3; ++frame) {
+        EXPECT_EQ(calls_named("draw_text").size(), 1u);
+        EXPECT_EQ(calls_named("player_check").size(), 0u);
+        EXPECT_EQ(stand_in_frame()->call_count, 6);
+        step_after_a_second();
+    }
+}
+
+TEST_F(ScriptLoop, CorrectedFileTakesTheOverlayAwayInThePassThatReadsIt) {
+    start("size = oops\n");
+    EXPECT_EQ(calls_named("draw_text").size(), 1u);
+    save_settings(complete_settings_file());
+    step_after_a_second();
+    EXPECT_EQ(calls_named("draw_text").size(), 0u);
+    EXPECT_EQ(calls_named("player_check").size(), 1u);
+}
+
+TEST_F(ScriptLoop, EachGateThatFailsEndsThePassAtOnce) {
+    start(settings_file_with("show_during_dead_eye", "no"));
+    world->player_ok = 0;
+    step();
+    EXPECT_EQ(frame_trace(), "player_check");
+
+    world->player_ok = 1;
+    stand_in_set_effect(world, "WheelHUDIn", true);
+    step();
+    EXPECT_EQ(frame_trace(), "player_check effect_check:WheelHUDIn");
+
+    stand_in_set_effect(world, "WheelHUDIn", false);
+    stand_in_set_effect(world, "ScopeBinoculars", true);
+    step();
+    EXPECT_EQ(frame_trace(), "player_check effect_check:WheelHUDIn effect_check:ScopeBinoculars");
+
+    stand_in_set_effect(world, "ScopeBinoculars", false);
+    stand_in_set_effect(world, "DEADEYE", true);
+    step();
+    EXPECT_EQ(frame_trace(), "player_check effect_check:WheelHUDIn effect_check:ScopeBinoculars effect_check:DEADEYE");
+}
+
+TEST_F(ScriptLoop, ScreenEffectSettingsDecideWhichEffectsAreAskedAbout) {
+    const struct {
+        const char* binoculars;
+        const char* dead_eye;
+        const char* effects;
+    } cases[] = {
+        {"no", "no", "effect_check:WheelHUDIn effect_check:ScopeBinoculars effect_check:DEADEYE"},
+        {"yes", "no", "effect_check:WheelHUDIn effect_check:DEADEYE"},
+        {"no", "yes", "effect_check:WheelHUDIn effect_check:ScopeBinoculars"},
+        {"yes", "yes", "effect_check:WheelHUDIn"},
+    };
+    for (const auto& c : cases) {
+        std::string settings = settings_file_with("show_in_binoculars", c.binoculars);
+        settings.replace(settings.find("show_during_dead_eye = yes"), 26,
+                         std::string("show_during_dead_eye = ") + c.dead_eye);
+        start(settings);
+        std::string trace = frame_trace();
+        EXPECT_EQ(trace.substr(0, trace.find(" texture_dict_check")), std::string("player_check ") + c.effects)
+            << "binoculars " << c.binoculars << ", dead eye " << c.dead_eye;
+        // With the effects running that the settings allow, the marker still shows.
+        stand_in_set_effect(world, "ScopeBinoculars", std::string(c.binoculars) == "yes");
+        stand_in_set_effect(world, "DEADEYE", std::string(c.dead_eye) == "yes");
+        step();
+        EXPECT_EQ(calls_named("validity_check").size(), 1u);
+        stand_in_set_effect(world, "ScopeBinoculars", false);
+        stand_in_set_effect(world, "DEADEYE", false);
+    }
+}
+
+TEST_F(ScriptLoop, TextureDictionaryIsRequestedUntilLoadedAndNotInGatedPasses) {
+    world->dicts_load_on_request = 0;
+    start();
+    ASSERT_EQ(calls_named("texture_dict_request").size(), 1u);
+    const StandInCall* request = calls_named("texture_dict_request")[0];
+    EXPECT_EQ(argument_text(request, 0), "generic_textures");
+    EXPECT_EQ(request->arguments[1], 0u);
+    step();
+    EXPECT_EQ(calls_named("texture_dict_request").size(), 1u);
+
+    world->player_ok = 0;
+    step();
+    EXPECT_EQ(calls_named("texture_dict_check").size(), 0u);
+
+    world->player_ok = 1;
+    world->dicts_load_on_request = 1;
+    step();  // requested, and now streamed
+    step();
+    EXPECT_EQ(calls_named("texture_dict_check").size(), 1u);
+    EXPECT_EQ(calls_named("texture_dict_request").size(), 0u);
+}
+
+TEST_F(ScriptLoop, ReloadedDictionaryNameIsCheckedAndRequestedAfresh) {
+    start();
+    save_settings(settings_file_with("texture_dict", "other_textures"));
+    step_after_a_second();
+    EXPECT_EQ(argument_text(calls_named("texture_dict_check")[0], 0), "other_textures");
+    EXPECT_EQ(argument_text(calls_named("texture_dict_request")[0], 0), "other_textures");
+}
+
+}  // namespace
