@@ -56,3 +56,9 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
               ${corpus} ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/seeds/${seeds})
   endforeach()
 endif()
+
+# The soak: a million frames run in the test command (a few seconds); a
+# longer one is "build/native/tests/ondrelle_soak 20000000".
+add_executable(ondrelle_soak ${CMAKE_CURRENT_SOURCE_DIR}/soak/soak.cpp)
+target_link_libraries(ondrelle_soak PRIVATE test_support)
+add_test(NAME Soak.MillionFrames COMMAND ondrelle_soak 1000000)

@@ -1,0 +1,67 @@
+// The per-frame path's promises: a marker-mode pass allocates nothing, and
+// touches no file but the settings file's time check, at most once a second.
+#include <gtest/gtest.h>
+
+#include "script_fixture.h"
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ONDRELLE_COUNTS_ALLOCATIONS 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define ONDRELLE_COUNTS_ALLOCATIONS 1
+#endif
+
+#if defined(ONDRELLE_COUNTS_ALLOCATIONS)
+#include <sanitizer/allocator_interface.h>
+
+static volatile long g_allocations;
+static void count_allocation(const volatile void*, size_t) { g_allocations = g_allocations + 1; }
+static void ignore_free(const volatile void*) {}
+#endif
+
+namespace {
+
+using FrameCost = ScriptTest;
+
+TEST_F(FrameCost, TenThousandMarkerPassesAllocateNothingAndLookOnceASecond) {
+#if !defined(ONDRELLE_COUNTS_ALLOCATIONS)
+    GTEST_SKIP() << "allocation counting needs the sanitizer build";
+#else
+    world->frame_time = 1.0f / 60.0f;
+    start();
+    focus(101);
+    for (int i = 0; i < 60; ++i) step();
+    ASSERT_EQ(calls_named("draw_sprite").size(), 1u);
+
+    const FileTime frame = kFileTimeSecond / 60;
+    int looks_before = fake_platform.time_looks;
+    int opens_before = fake_platform.stream_opens;
+    g_allocations = 0;
+    __sanitizer_install_malloc_and_free_hooks(count_allocation, ignore_free);
+    for (int pass = 0; pass < 10000; ++pass) {
+        fake_platform.now += frame;
+        step();
+    }
+    __sanitizer_install_malloc_and_free_hooks(nullptr, nullptr);
+
+    EXPECT_EQ(g_allocations, 0);
+    EXPECT_EQ(fake_platform.stream_opens, opens_before);  // no log, no parse
+    int looks = fake_platform.time_looks - looks_before;
+    // 10,000 frames at 60 a second are 166.7 seconds: one look per second.
+    EXPECT_GE(looks, 160);
+    EXPECT_LE(looks, 167);
+    EXPECT_EQ(calls_named("draw_sprite").size(), 1u);
+#endif
+}
+
+TEST_F(FrameCost, ManyPassesWithinOneSecondNeverLookAtTheFile) {
+    start();
+    focus(101);
+    int looks_before = fake_platform.time_looks;
+    for (int pass = 0; pass < 1000; ++pass) step();  // the clock stands still
+    EXPECT_EQ(fake_platform.time_looks, looks_before);
+}
+
+}  // namespace
