@@ -6,3 +6,7 @@
 // Encodes a wide path as UTF-8 into destination (capacity bytes, terminator
 // included). Returns false, with destination empty, when it does not fit.
 bool wide_path_to_utf8(const wchar_t* path, char* destination, size_t capacity);
+
+// Decodes a UTF-8 path into destination (capacity characters, terminator
+// included). Returns false, with destination empty, when it does not fit.
+bool utf8_to_wide_path(const char* path, wchar_t* destination, size_t capacity);

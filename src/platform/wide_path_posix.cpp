@@ -33,3 +33,22 @@ bool wide_path_to_utf8(const wchar_t* path, char* destination, size_t capacity) 
     destination[used] = 0;
     return true;
 }
+
+bool utf8_to_wide_path(const char* path, wchar_t* destination, size_t capacity) {
+    size_t used = 0;
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(path);
+    while (*bytes != 0) {
+        unsigned long c = *bytes++;
+        int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+        if (more > 0) c &= 0x3Fu >> more;
+        for (; more > 0 && (*bytes & 0xC0) == 0x80; --more) c = (c << 6) | (*bytes++ & 0x3F);
+        if (used + 2 > capacity) {
+            if (capacity > 0) destination[0] = 0;
+            return false;
+        }
+        destination[used++] = static_cast<wchar_t>(c);
+    }
+    if (capacity == 0) return false;
+    destination[used] = 0;
+    return true;
+}

@@ -256,8 +256,8 @@ void answer(StandInWorld* world, Native native, const uint64_t* a, uint64_t* slo
         case game_timer:
             slots[0] = junk_int(world->game_timer);
             break;
-        case bounce_curve_inner:
-            slots[0] = junk_float(std::sin(argument_float(a, 0)));
+        case bounce_curve_inner:  // a sine of degrees
+            slots[0] = junk_float(std::sin(argument_float(a, 0) * 0.017453292f));
             break;
         case bounce_curve_outer:
             slots[0] = junk_float(std::fabs(argument_float(a, 0)));

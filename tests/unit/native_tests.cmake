@@ -3,13 +3,6 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-# The stand-in world and hook, as the core sees them natively.
-add_library(stand_in_native STATIC
-  ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/world.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/hook_natives.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/hook_script_native.cpp)
-target_include_directories(stand_in_native PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/stand_in ${CMAKE_SOURCE_DIR}/src)
-
 # The platform double and shared test helpers, as objects: the core needs the
 # double's platform functions, and the helpers need the core.
 add_library(test_support OBJECT
@@ -25,7 +18,7 @@ target_compile_definitions(test_support PRIVATE ONDRELLE_SOURCE_DIR="${CMAKE_SOU
 file(GLOB unit_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/unit/*_test.cpp)
 add_executable(ondrelle_unit_tests ${unit_test_sources})
 target_link_libraries(ondrelle_unit_tests PRIVATE ondrelle_core ondrelle_log stand_in_native test_support
-  GTest::gtest_main)
+  ondrelle_preview_scene ondrelle_preview_render GTest::gtest_main)
 target_compile_definitions(ondrelle_unit_tests PRIVATE
   ONDRELLE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
   ONDRELLE_SHARED_DIR="${CMAKE_SOURCE_DIR}/../shared")
@@ -62,3 +55,13 @@ endif()
 add_executable(ondrelle_soak ${CMAKE_CURRENT_SOURCE_DIR}/soak/soak.cpp)
 target_link_libraries(ondrelle_soak PRIVATE test_support)
 add_test(NAME Soak.MillionFrames COMMAND ondrelle_soak 1000000)
+
+# ondrelle-preview refuses a faulty settings file with ondrelle-check's texts.
+add_test(NAME Tools.PreviewRefusesAFaultySettingsFile
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tools/preview_tool_test.sh ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/settings
+          $<TARGET_FILE:ondrelle-preview>)
+
+# The native script draws the preview scene as the golden table says.
+add_test(NAME Tools.PreviewSceneTable
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tools/scene_table_test.sh
+          ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/preview_scene_table.txt $<TARGET_FILE:ondrelle-preview>)

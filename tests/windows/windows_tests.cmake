@@ -28,7 +28,9 @@ add_executable(ondrelle_windows_tests
   ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/world.cpp)
 target_include_directories(ondrelle_windows_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/host
   ${CMAKE_CURRENT_SOURCE_DIR}/stand_in ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(ondrelle_windows_tests PRIVATE ondrelle_core ondrelle_log ondrelle_platform gtest gtest_main)
+target_link_libraries(ondrelle_windows_tests PRIVATE ondrelle_core ondrelle_log ondrelle_platform gtest gtest_main
+  version)
+target_compile_definitions(ondrelle_windows_tests PRIVATE ONDRELLE_VERSION="${PROJECT_VERSION}")
 add_dependencies(ondrelle_windows_tests Ondrelle stand_in_hook)
 gtest_discover_tests(ondrelle_windows_tests DISCOVERY_MODE PRE_TEST
   PROPERTIES ENVIRONMENT "WINEDEBUG=-all")
@@ -46,3 +48,25 @@ set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/stand_in/hook_script_fib
 add_test(NAME Tools.CheckSettingsFilesUnderWine
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tools/check_tool_test.sh ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/settings
           ${CMAKE_BINARY_DIR}/Ondrelle.ini wine $<TARGET_FILE:ondrelle-check>)
+
+# ondrelle-demo: the real plug-in through the preview's scene, as a table.
+add_executable(ondrelle-demo
+  ${CMAKE_CURRENT_SOURCE_DIR}/host/ondrelle_demo.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/host/test_game.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/world.cpp
+  ${CMAKE_SOURCE_DIR}/tools/preview/preview_scene.cpp)
+target_include_directories(ondrelle-demo PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/host ${CMAKE_CURRENT_SOURCE_DIR}/stand_in
+  ${CMAKE_SOURCE_DIR}/tools/preview ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(ondrelle-demo PRIVATE ondrelle_core ondrelle_log ondrelle_platform)
+set_target_properties(ondrelle-demo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+add_dependencies(ondrelle-demo Ondrelle stand_in_hook)
+
+# The real plug-in draws the preview scene exactly as the native script does.
+add_test(NAME Ondrelle.DemoSceneTableUnderWine
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tools/scene_table_test.sh
+          ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/preview_scene_table.txt wine $<TARGET_FILE:ondrelle-demo>)
+
+# The release zip holds what goes into the game folder, and nothing else.
+add_test(NAME Ondrelle.ReleasePackage
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows/package_check.sh ${CMAKE_BINARY_DIR} ${PROJECT_VERSION}
+          ${CMAKE_SOURCE_DIR}/CHANGELOG.md)

@@ -4,55 +4,9 @@
 // text the plug-in's log would get, then either that the file is complete and
 // clean or which keys are missing. Exit status 0 for a clean, complete file,
 // 1 otherwise. Usage: ondrelle-check [Ondrelle.ini]
-#include <cstdarg>
 #include <cstdio>
-#include <cstring>
 
-#include "config.h"
-#include "log/log.h"
-
-#if defined(_WIN32)
-#include <cwchar>
-#endif
-
-static int g_fault_count;
-
-// The tool's log: every entry the parser makes is a fault, printed as is.
-void write_log(const char* /*source_name*/, int /*line*/, const char* format, ...) {
-    ++g_fault_count;
-    va_list arguments;
-    va_start(arguments, format);
-    std::vprintf(format, arguments);
-    va_end(arguments);
-    std::putchar('\n');
-}
-
-// Prints the names of the keys the file lacks; returns how many.
-static int print_missing_keys(uint32_t seen_keys) {
-    int missing = 0;
-    for (const SettingsKey& key : kSettingsKeys) {
-        if (seen_keys & (1u << key.seen_bit)) continue;
-        std::printf("%s %s", missing == 0 ? "Missing keys:" : ",", key.name);
-        ++missing;
-    }
-    if (missing > 0) std::printf("\n");
-    return missing;
-}
-
-// Parses an open file and reports; returns the exit status.
-static int check_stream(FILE* stream, const char* shown_name) {
-    SettingsParse parse;
-    parse_settings_stream(stream, &parse);
-    report_unfinished_parse(parse);
-    int missing = parse.reached_end ? print_missing_keys(parse.seen_keys) : 0;
-    if (g_fault_count == 0 && missing == 0) {
-        std::printf("%s: complete and clean, all %d keys set.\n", shown_name, kSettingsKeyCount);
-        return 0;
-    }
-    std::printf("%s: not usable as it is (%d fault%s, %d key%s missing).\n", shown_name, g_fault_count,
-                g_fault_count == 1 ? "" : "s", missing, missing == 1 ? "" : "s");
-    return 1;
-}
+#include "settings_report.h"
 
 #if defined(_WIN32)
 // Wide arguments, so that a path with any characters opens.
@@ -71,7 +25,7 @@ int main(int argc, char** argv) {
         std::printf("%s: cannot be opened.\n", shown_name);
         return 1;
     }
-    int status = check_stream(stream, shown_name);
+    bool clean = report_settings_file(stream, shown_name);
     std::fclose(stream);
-    return status;
+    return clean ? 0 : 1;
 }

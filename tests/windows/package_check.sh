@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Makes the release zip with cpack and checks its contents: exactly the files
+# that go into the game folder, the very plug-in that was built, and a
+# changelog entry for the version. Usage: package_check.sh BUILD_DIR VERSION CHANGELOG
+set -u
+build=$1
+version=$2
+changelog=$3
+zip="$build/Ondrelle-$version-win64.zip"
+rm -f "$zip"
+(cd "$build" && cpack -G ZIP >/dev/null) || { echo "cpack failed"; exit 1; }
+[ -f "$zip" ] || { echo "no $zip"; exit 1; }
+
+listing=$(cd "$build" && cmake -E tar tf "$zip" | sed 's|^\./||' | sort)
+expected=$(printf '%s\n' Ondrelle-README.txt Ondrelle.asi Ondrelle.ini ondrelle-check.exe | sort)
+if [ "$listing" != "$expected" ]; then
+  echo "FAIL: the zip holds:"; echo "$listing"; exit 1
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+(cd "$work" && cmake -E tar xf "$zip") || exit 1
+cmp -s "$work/Ondrelle.asi" "$build/Ondrelle.asi" || { echo "FAIL: the zipped plug-in is not the built one"; exit 1; }
+cmp -s "$work/Ondrelle.ini" "$build/Ondrelle.ini" || { echo "FAIL: the zipped settings are not the default ones"; exit 1; }
+grep -q '^## '"$version"'$' "$changelog" || { echo "FAIL: CHANGELOG.md has no entry for $version"; exit 1; }
+echo "release package $zip: as expected"

@@ -1,0 +1,64 @@
+// The preview's scene: a fixed minute of play, shortened, at 60 frames a
+// second, that shows everything the marker's settings change: a target taken
+// up, held, dropped, and a second one taken while the marker shrinks away.
+//
+// The scene sets the stand-in world before each frame and reads what the
+// script drew from the frame's call record, so the same scene runs the script
+// natively (the preview) and the real plug-in under Wine (the demo).
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+#include "world.h"
+
+const int kSceneFrameCount = 270;
+const float kSceneFrameTime = 1.0f / 60.0f;
+
+// The scene's two targets.
+const int32_t kSceneFirstTarget = 201;   // a person, marked above the head
+const int32_t kSceneSecondTarget = 202;  // an animal without that bone
+
+enum SceneMode : char {
+    scene_marker = 'M',   // the script ran to the marker (drawn or not)
+    scene_hidden = 'H',   // a gate ended the frame early
+    scene_overlay = 'E',  // the settings error was shown instead
+};
+
+struct SceneFrame {
+    int frame;
+    float seconds;
+    SceneMode mode;
+    int32_t target;  // the entity the marker was placed on; 0 when not placed
+    bool drawn;
+    float x, y;  // sprite centre on screen, 0 to 1
+    float width, height;
+    float visibility;  // height over the configured size
+};
+
+// What happens when in the scene, for the picture's captions.
+struct SceneEvent {
+    int frame;
+    const char* what;
+};
+extern const SceneEvent kSceneEvents[];
+extern const int kSceneEventCount;
+
+// Puts the scene's entities into a freshly reset world.
+void scene_set_up(StandInWorld* world);
+
+// Sets the world for the given frame (focus, timer, frame time).
+void scene_before_frame(StandInWorld* world, int frame);
+
+// Reads what the script did in a frame from its call record. size is the
+// configured marker size, to tell the visibility from the drawn height.
+SceneFrame scene_read_frame(const StandInFrame* record, int frame, float size);
+
+// Runs the real marker script natively (not on Windows) through the whole
+// scene, with its settings read from settings_path, into frames
+// (kSceneFrameCount of them). Returns false, running nothing, when the path
+// cannot be used.
+bool scene_run_script(const char* settings_path, SceneFrame* frames, float* size, int* opacity);
+
+// Prints the frame table: one line every `every` frames, and at each event.
+void scene_print_table(const SceneFrame* frames, int count, int every, FILE* out);
