@@ -19,9 +19,7 @@ file(GLOB unit_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/unit/*
 add_executable(ondrelle_unit_tests ${unit_test_sources})
 target_link_libraries(ondrelle_unit_tests PRIVATE ondrelle_core ondrelle_log stand_in_native test_support
   ondrelle_preview_scene ondrelle_preview_render GTest::gtest_main)
-target_compile_definitions(ondrelle_unit_tests PRIVATE
-  ONDRELLE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-  ONDRELLE_SHARED_DIR="${CMAKE_SOURCE_DIR}/../shared")
+target_compile_definitions(ondrelle_unit_tests PRIVATE ONDRELLE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(ondrelle_unit_tests DISCOVERY_MODE PRE_TEST)
 
 add_test(NAME Tools.CheckSettingsFiles
