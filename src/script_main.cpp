@@ -22,6 +22,8 @@ static const size_t kBannerTextCapacity = 2048;
 // At or below this visibility the marker is not drawn at all.
 static const float kVisibleThreshold = 0.01f;
 
+// Everything starts at zero: no settings, no look at the file yet (so the
+// first pass reads it), no target, the marker gone.
 void script_start(ScriptState* state) {
     std::memset(state, 0, sizeof *state);
     write_log(kSourceName, __LINE__, "Script started");

@@ -1,6 +1,7 @@
-// The stand-in hook's native-call functions and its single world: nativeInit,
-// nativePush64 and nativeCall answered from the world and recorded in the
-// current frame. Shared by the stand-in DLL and the native test builds.
+// The stand-in hook's single world and what every build of it shares:
+// scriptRegister, which only records the script, and nativeInit, nativePush64
+// and nativeCall, answered from the world and recorded in the current frame.
+// Used by the stand-in DLL and the native test builds alike.
 #include <cstdint>
 
 #include "host/script_hook.h"
@@ -18,6 +19,12 @@ static int g_argument_count;
 StandInWorld* stand_in_world() { return &g_world; }
 StandInFrame* stand_in_frame() { return &g_frame; }
 StandInHookState* stand_in_hook_state() { return &g_hook; }
+
+void scriptRegister(HookModule module, ScriptFunction script) {
+    ++g_hook.register_calls;
+    g_hook.registered_module = module;
+    g_hook.registered_script = script;
+}
 
 void nativeInit(uint64_t hash) {
     // A call begun while another is still open breaks the calling rule.

@@ -18,13 +18,6 @@ static void WINAPI script_fiber_main(void*) {
     for (;;) SwitchToFiber(g_driver_fiber);
 }
 
-void scriptRegister(HookModule module, ScriptFunction script) {
-    StandInHookState* hook = stand_in_hook_state();
-    ++hook->register_calls;
-    hook->registered_module = module;
-    hook->registered_script = script;
-}
-
 void scriptUnregister(HookModule module) {
     StandInHookState* hook = stand_in_hook_state();
     ++hook->unregister_calls;
