@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "log_text.h"
+
 std::wstring build_folder() {
     wchar_t program[MAX_PATH * 4];
     DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH * 4);
@@ -124,21 +126,4 @@ bool set_last_write_time(const std::wstring& path, long long seconds_from_now) {
 
 std::string default_settings_bytes() { return read_bytes(build_folder() + L"\\Ondrelle.ini"); }
 
-std::string log_lines_without_times(const std::string& log_bytes) {
-    std::string text;
-    for (size_t i = 0; i < log_bytes.size(); ++i) {
-        if (log_bytes[i] == '\r' && i + 1 < log_bytes.size() && log_bytes[i + 1] == '\n') continue;
-        text += log_bytes[i];
-    }
-    std::string result;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        bool stamped = line.size() >= 13 && line[2] == ':' && line[5] == ':' && line[8] == '.' && line[12] == ' ';
-        result += (stamped ? line.substr(13) : line) + "\n";
-        start = end + 1;
-    }
-    return result;
-}
+std::string log_lines_without_times(const std::string& log_bytes) { return log_without_time_stamps(log_bytes); }

@@ -35,15 +35,7 @@ struct Generated {
 };
 
 // A complete file and the record it holds.
-Generated read_back(const std::string& text) {
-    Generated file{text, true, Settings{}};
-    FILE* stream = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
-    SettingsParse parse;
-    parse_settings_stream(stream, &parse);
-    std::fclose(stream);
-    file.settings = parse.settings;
-    return file;
-}
+Generated read_back(const std::string& text) { return Generated{text, true, parse_settings_text(text).settings}; }
 
 // A good file with random values, or one broken in one of several ways.
 Generated generate_settings(std::mt19937& random) {

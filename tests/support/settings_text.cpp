@@ -33,6 +33,16 @@ std::string describe_settings(const Settings& s) {
     return out.str();
 }
 
+SettingsParse parse_settings_text(const std::string& text) {
+    SettingsParse parse;
+    // An empty buffer cannot back a memory stream; /dev/null reads as empty.
+    FILE* stream =
+        text.empty() ? std::fopen("/dev/null", "r") : fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+    parse_settings_stream(stream, &parse);
+    std::fclose(stream);
+    return parse;
+}
+
 static const char* const kCompleteLines[][2] = {
     {"mark_humans", "yes"},
     {"mark_animals", "no"},

@@ -12,6 +12,7 @@
 
 #include "common/bounded_text.h"
 #include "host/module_paths.h"
+#include "log_text.h"
 
 std::string make_temp_folder() {
     char pattern[] = "/tmp/ondrelle-test-XXXXXX";
@@ -51,17 +52,7 @@ void use_folder_for_paths(const std::string& folder) {
     set_wide(config_path, folder + "/Ondrelle.ini");
 }
 
-std::string log_without_times(const std::string& log_text) {
-    std::string result;
-    std::istringstream lines(log_text);
-    std::string line;
-    while (std::getline(lines, line)) {
-        // "hh:mm:ss.mmm " is 13 characters; continuation lines have none.
-        bool stamped = line.size() >= 13 && line[2] == ':' && line[5] == ':' && line[8] == '.' && line[12] == ' ';
-        result += (stamped ? line.substr(13) : line) + "\n";
-    }
-    return result;
-}
+std::string log_without_times(const std::string& log_text) { return log_without_time_stamps(log_text); }
 
 std::string log_without_times_and_lines(const std::string& log_text) {
     static const std::regex source_line("\\(([a-z_]+):-?[0-9]+\\)$");

@@ -308,11 +308,7 @@ TEST_F(Reload, LastLineOfExactly2000CharactersFitsOnlyWithoutALineBreak) {
 
 TEST(DefaultSettingsFile, HoldsAll18KeysEachUnderAComment) {
     std::string text = default_settings_text();
-    SettingsParse parse;
-    FILE* stream = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
-    ASSERT_NE(stream, nullptr);
-    parse_settings_stream(stream, &parse);
-    fclose(stream);
+    SettingsParse parse = parse_settings_text(text);
     EXPECT_TRUE(parse.reached_end);
     EXPECT_EQ(parse.seen_keys, kAllKeysSeen);
     for (const SettingsKey& key : kSettingsKeys) {

@@ -26,7 +26,7 @@ add_executable(ondrelle_windows_tests
   ${windows_test_sources}
   ${CMAKE_CURRENT_SOURCE_DIR}/host/test_game.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/world.cpp)
-target_include_directories(ondrelle_windows_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/host
+target_include_directories(ondrelle_windows_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/host ${CMAKE_CURRENT_SOURCE_DIR}/support
   ${CMAKE_CURRENT_SOURCE_DIR}/stand_in ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(ondrelle_windows_tests PRIVATE ondrelle_core ondrelle_log ondrelle_platform gtest gtest_main
   version)
@@ -55,7 +55,7 @@ add_executable(ondrelle-demo
   ${CMAKE_CURRENT_SOURCE_DIR}/host/test_game.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/world.cpp
   ${CMAKE_SOURCE_DIR}/tools/preview/preview_scene.cpp)
-target_include_directories(ondrelle-demo PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/host ${CMAKE_CURRENT_SOURCE_DIR}/stand_in
+target_include_directories(ondrelle-demo PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/host ${CMAKE_CURRENT_SOURCE_DIR}/support ${CMAKE_CURRENT_SOURCE_DIR}/stand_in
   ${CMAKE_SOURCE_DIR}/tools/preview ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(ondrelle-demo PRIVATE ondrelle_core ondrelle_log ondrelle_platform)
 set_target_properties(ondrelle-demo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
