@@ -3,27 +3,27 @@
 //
 // Runs only on the hook's script fiber and talks to the game only through
 // natives (host/native_call.h). The whole pass is a fixed sequence of native
-// calls on locals: no allocation, no file, no log beyond the start entry.
+// calls on locals: no allocation, no file, and no log but the start entry and
+// one entry for a texture dictionary that never loads.
 #include "script_main.h"
 
 #include <cstdio>
 #include <cstring>
 
+#include "common/bounded_text.h"
 #include "host/native_call.h"
 #include "host/native_hashes.h"
 #include "log/log.h"
 
 static const char kSourceName[] = "script_main";
 
-// Room for the overlay text: the banner line and an error text of at most
-// 1023 characters always fit.
+// Room for the overlay text: the banner and any error text (1023 at most).
 static const size_t kBannerTextCapacity = 2048;
 
 // At or below this visibility the marker is not drawn at all.
 static const float kVisibleThreshold = 0.01f;
 
-// Everything starts at zero: no settings, no look at the file yet (so the
-// first pass reads it), no target, the marker gone.
+// All zero: no settings, no look yet (the first pass reads the file), no target.
 void script_start(ScriptState* state) {
     std::memset(state, 0, sizeof *state);
     write_log(kSourceName, __LINE__, "Script started");
@@ -113,15 +113,36 @@ static bool marker_allowed(int32_t player_id, const Settings& settings) {
     return true;
 }
 
+// Counts a pass that found the watched dictionary not loaded; the pass that
+// reaches the patience logs it, once for this value of texture_dict.
+static void note_texture_dict_not_loaded(TextureDictWatch* watch) {
+    if (watch->settled || ++watch->passes_not_loaded < kTextureDictPatiencePasses) return;
+    write_log(kSourceName, __LINE__,
+              "Texture dictionary \"%s\" has not loaded after %i frames; check texture_dict in Ondrelle.ini",
+              watch->texture_dict, static_cast<int>(kTextureDictPatiencePasses));
+    watch->settled = true;
+}
+
 // Asks the game to stream the marker's texture dictionary until it is loaded.
-static void request_texture_dict(const char* texture_dict) {
+// A reload that names another dictionary starts its watch afresh; comparing
+// the name each pass costs a few bytes and allocates nothing.
+static void request_texture_dict(const char* texture_dict, TextureDictWatch* watch) {
+    if (std::strcmp(watch->texture_dict, texture_dict) != 0) {
+        copy_text(watch->texture_dict, sizeof watch->texture_dict, texture_dict);
+        watch->passes_not_loaded = 0;
+        watch->settled = false;
+    }
     nativeInit(native::texture_dict_check);
     push_text(texture_dict);
-    if (result_int(nativeCall()) != 0) return;
+    if (result_int(nativeCall()) != 0) {
+        watch->settled = true;
+        return;
+    }
     nativeInit(native::texture_dict_request);
     push_text(texture_dict);
     push_int(0);
     nativeCall();
+    note_texture_dict_not_loaded(watch);
 }
 
 void script_pass(ScriptState* state) {
@@ -131,7 +152,7 @@ void script_pass(ScriptState* state) {
         return;
     }
     if (!marker_allowed(state->player_id, state->settings)) return;
-    request_texture_dict(state->settings.texture_dict);
+    request_texture_dict(state->settings.texture_dict, &state->texture_watch);
     TargetChoice choice = select_target(state->player_id, state->settings, &state->kept_target);
     animate_and_draw_marker(state->kept_target, choice, state->settings, &state->visibility);
 }
@@ -230,6 +251,9 @@ static Vector3 entity_position(int32_t entity) {
 
 // The point above the entity the marker sits on: the configured bone of a
 // ped, half its height for a ped without that bone, a fixed lift otherwise.
+// The game answers -1 for a bone the ped lacks (many animals have no head
+// bone) and index 0 is the skeleton's root, so only a positive index is a
+// bone to sit on; anything else takes the half-height fallback.
 static Vector3 marker_anchor(int32_t entity, const Settings& settings) {
     Vector3 position = entity_position(entity);
     if (!is_ped(entity)) return Vector3{position.x, position.y, position.z + settings.object_offset_z};
@@ -238,7 +262,7 @@ static Vector3 marker_anchor(int32_t entity, const Settings& settings) {
     push_int(entity);
     push_text(settings.ped_bone);
     int32_t bone_index = result_int(nativeCall());
-    if (bone_index != 0) {
+    if (bone_index > 0) {
         nativeInit(native::bone_position);
         push_int(entity);
         push_int(bone_index);

@@ -11,6 +11,20 @@
 
 #include "config.h"
 
+// How many marker passes a texture dictionary may stay unloaded before the
+// log names it: five seconds at 60 frames a second, far longer than the game
+// needs to stream a dictionary that exists.
+const int32_t kTextureDictPatiencePasses = 300;
+
+// The watch over the marker's texture dictionary: a name the game never loads
+// (a typo in texture_dict) is named in the log once, instead of leaving the
+// player with no marker and no word anywhere.
+struct TextureDictWatch {
+    char texture_dict[kTextSettingCapacity];  // the value being watched
+    int32_t passes_not_loaded;                // marker passes that found it not loaded
+    bool settled;                             // it loaded, or it was named in the log
+};
+
 // Everything the script keeps from frame to frame.
 struct ScriptState {
     Settings settings;         // the live settings
@@ -19,6 +33,7 @@ struct ScriptState {
     int32_t player_id;         // read once at start
     int32_t kept_target;       // the entity the marker belongs to; 0 = none
     float visibility;          // 0 = gone, 1 = full size
+    TextureDictWatch texture_watch;
 };
 
 // What target selection hands to the marker's animation.

@@ -15,10 +15,9 @@
 // could not give whole (missing, or cut at the buffer's end) gives no paths,
 // so every later open fails cleanly instead of writing to a wrong file.
 static void set_paths_from_module(HMODULE module) {
-    wchar_t module_file_name[kModuleFileNameCapacity];
+    wchar_t module_file_name[kModuleFileNameCapacity] = {};
     DWORD length = GetModuleFileNameW(module, module_file_name, kModuleFileNameCapacity);
-    if (length == 0 || length >= kModuleFileNameCapacity) module_file_name[0] = 0;
-    derive_module_paths(module_file_name);
+    derive_module_paths_from_loader(module_file_name, length);
 }
 
 // Every load starts a new log. A log that cannot be emptied (read-only, held

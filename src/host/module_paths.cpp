@@ -32,3 +32,8 @@ bool derive_module_paths(const wchar_t* module_file_name) {
     config_path[0] = 0;
     return false;
 }
+
+bool derive_module_paths_from_loader(const wchar_t* buffer, unsigned long reported_length) {
+    bool whole_name = reported_length > 0 && reported_length < kModuleFileNameCapacity;
+    return derive_module_paths(whole_name ? buffer : L"");
+}

@@ -27,3 +27,10 @@ extern wchar_t config_path[kPathCapacity];
 // backslash leaves them empty too. Returns whether both
 // paths were set.
 bool derive_module_paths(const wchar_t* module_file_name);
+
+// The same from what the loader reported for the plug-in: the buffer of
+// kModuleFileNameCapacity characters it filled and the length it returned. A
+// length of 0 (it could not tell the name) or of the whole capacity (it cut
+// the name to fit) gives no paths, as a name without a backslash does: a cut
+// name could name another folder. Returns whether both paths were set.
+bool derive_module_paths_from_loader(const wchar_t* buffer, unsigned long reported_length);

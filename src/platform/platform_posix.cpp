@@ -14,22 +14,7 @@
 #include <climits>
 #include <ctime>
 
-// Seconds between 1601-01-01 and 1970-01-01.
-static const FileTime kUnixEpochInFileTimeSeconds = 11644473600ULL;
-
-static FileTime to_file_time(const timespec& time) {
-    return (static_cast<FileTime>(time.tv_sec) + kUnixEpochInFileTimeSeconds) * kFileTimeSecond +
-           static_cast<FileTime>(time.tv_nsec) / 100;
-}
-
-FileTime platform_system_time() {
-    // The coarse clock, like GetSystemTimeAsFileTime: a tick of a few
-    // milliseconds is plenty for a once-a-second throttle, and it is cheap
-    // enough to read every frame.
-    timespec now;
-    clock_gettime(CLOCK_REALTIME_COARSE, &now);
-    return to_file_time(now);
-}
+FileTime platform_system_time() { return posix_system_time(); }
 
 FileTimeLookup platform_last_write_time(const wchar_t* path) {
     FileTimeLookup lookup = {file_time_open_failed, 0, 0};
@@ -40,7 +25,7 @@ FileTimeLookup platform_last_write_time(const wchar_t* path) {
     struct stat status;
     if (fstat(file, &status) == 0) {
         lookup.status = file_time_ok;
-        lookup.last_write_time = to_file_time(status.st_mtim);
+        lookup.last_write_time = file_time_from_unix(status.st_mtim.tv_sec, status.st_mtim.tv_nsec);
     } else {
         lookup.status = file_time_read_failed;
         lookup.error_code = static_cast<uint32_t>(errno);

@@ -2,6 +2,16 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+
+#include "platform/platform.h"
+
+// A Unix time (seconds and nanoseconds since 1970-01-01, UTC) in FileTime
+// units; nanoseconds below a whole 100 ns unit are dropped.
+FileTime file_time_from_unix(int64_t seconds, long nanoseconds);
+
+// The system clock (UTC) in FileTime units: what platform_system_time gives.
+FileTime posix_system_time();
 
 // Encodes a wide path as UTF-8 into destination (capacity bytes, terminator
 // included). Returns false, with destination empty, when it does not fit.

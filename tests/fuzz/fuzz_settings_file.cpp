@@ -16,7 +16,8 @@
 #include "settings_text.h"
 #include "test_files.h"
 
-static std::string g_folder;
+// One folder for the whole run, removed when the fuzzer exits.
+static TempFolder g_folder;
 
 static Settings known_good() {
     Settings settings;
@@ -27,14 +28,15 @@ static Settings known_good() {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (g_folder.empty()) {
-        g_folder = make_temp_folder();
-        use_folder_for_paths(g_folder);
+    static bool paths_set = false;
+    if (!paths_set) {
+        use_folder_for_paths(g_folder.path);
         log_path[0] = 0;
+        paths_set = true;
     }
     reset_fake_platform();
     std::string bytes(reinterpret_cast<const char*>(data), size);
-    write_file(g_folder + "/Ondrelle.ini", bytes);
+    write_file(g_folder.path + "/Ondrelle.ini", bytes);
 
     Settings live = known_good();
     FileTime last_check = 0, last_file = 1;  // any time differs from this one

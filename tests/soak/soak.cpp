@@ -5,6 +5,7 @@
 // settings always those of the last complete file the script has looked at.
 //
 // Usage: ondrelle_soak [passes]   (default 1000000)
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -90,13 +91,28 @@ void change_world_at_random(StandInWorld* world, std::mt19937& random) {
     world->game_timer += 16;
 }
 
+// The number of passes asked for: a whole positive number, or 0 when the
+// argument is anything else.
+long passes_asked(const char* text) {
+    char* end = nullptr;
+    errno = 0;
+    long passes = std::strtol(text, &end, 10);
+    bool whole_number = end != text && *end == 0 && errno == 0;
+    return whole_number && passes > 0 ? passes : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    long passes = argc > 1 ? std::atol(argv[1]) : 1000000;
+    long passes = argc > 1 ? passes_asked(argv[1]) : 1000000;
+    if (argc > 2 || passes == 0) {
+        std::fprintf(stderr, "usage: ondrelle_soak [passes]   (a whole number above 0; default 1000000)\n");
+        return 2;
+    }
     std::mt19937 random(20261208);
     reset_fake_platform();
-    std::string folder = make_temp_folder();
+    TempFolder temp_folder;
+    const std::string& folder = temp_folder.path;
     use_folder_for_paths(folder);
     StandInWorld* world = stand_in_world();
     stand_in_reset_world(world);

@@ -223,7 +223,7 @@ void answer(StandInWorld* world, Native native, const uint64_t* a, uint64_t* slo
         case bone_lookup: {
             const StandInBone* bone =
                 find_bone_by_name(stand_in_find_entity(world, argument_int(a, 0)), argument_text(a, 1));
-            slots[0] = junk_int(bone != nullptr ? bone->index : 0);
+            slots[0] = junk_int(bone != nullptr ? bone->index : world->missing_bone_index);
             break;
         }
         case bone_position: {
@@ -293,8 +293,9 @@ void stand_in_reset_world(StandInWorld* world) {
     world->player_ok = 1;
     world->dicts_load_on_request = 1;
     world->frame_time = 1.0f / 60.0f;
-    world->screen_width = 1920;
-    world->screen_height = 1080;
+    world->missing_bone_index = -1;
+    world->screen_width = 1280;
+    world->screen_height = 720;
     world->projection_scale = 0.01f;
     world->next_text_handle = 0x1234567800000001ULL;
 }

@@ -24,7 +24,7 @@ enum StandInEntityKind { stand_in_object = 0, stand_in_human = 1, stand_in_anima
 
 struct StandInBone {
     char name[kStandInNameCapacity];
-    int32_t index;  // what bone_lookup answers for name; never 0
+    int32_t index;  // what bone_lookup answers for name
     float x, y, z;  // its world position
 };
 
@@ -52,6 +52,9 @@ struct StandInWorld {
     int32_t lock_on_target;  // what lock_on_query reports; 0 = nothing
     float frame_time;
     int32_t game_timer;
+    // What bone_lookup answers for a bone the entity lacks: -1, as the game
+    // does; a test may set 0 to see that answer handled the same way.
+    int32_t missing_bone_index;
     int32_t screen_width, screen_height;
     // Projection: screen x = 0.5 + x * projection_scale,
     //             screen y = 0.5 - z * projection_scale; fails when asked.
@@ -90,7 +93,8 @@ struct StandInHookState {
 };
 
 // Sets the world to its defaults: player 1 able to play, no effects, no
-// dictionaries, no entities, 1/60 s frames, a 1920x1080 screen.
+// dictionaries, no entities, 1/60 s frames, missing bones answered -1, and
+// the screen resolution the game reports whatever the real screen: 1280x720.
 void stand_in_reset_world(StandInWorld* world);
 
 // Adds an entity (valid, no bones) and returns it for further setting.
@@ -119,3 +123,8 @@ uint64_t* stand_in_answer_native(StandInWorld* world, StandInFrame* frame, uint6
 StandInWorld* stand_in_world();
 StandInFrame* stand_in_frame();
 StandInHookState* stand_in_hook_state();
+
+// Native builds only: runs a script function that never returns until it has
+// called scriptWait the given number of times, all into the current frame
+// record, and returns to the caller then.
+void stand_in_run_script(void (*script)(), int waits);

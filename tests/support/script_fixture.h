@@ -17,14 +17,14 @@ const char kMarkerGatesForTests[] =
     "player_check effect_check:WheelHUDIn effect_check:ScopeBinoculars texture_dict_check:generic_textures";
 
 struct ScriptTest : ::testing::Test {
-    std::string folder;
+    TempFolder temp_folder;
+    const std::string& folder = temp_folder.path;
     ScriptState state{};
     StandInWorld* world = nullptr;
     FileTime file_time = 5000 * kFileTimeSecond;
 
     void SetUp() override {
         reset_fake_platform();
-        folder = make_temp_folder();
         use_folder_for_paths(folder);
         world = stand_in_world();
         stand_in_reset_world(world);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -14,10 +15,14 @@
 #include "host/module_paths.h"
 #include "log_text.h"
 
-std::string make_temp_folder() {
+TempFolder::TempFolder() {
     char pattern[] = "/tmp/ondrelle-test-XXXXXX";
-    char* folder = mkdtemp(pattern);
-    return folder != nullptr ? folder : "/tmp";
+    if (mkdtemp(pattern) != nullptr) path = pattern;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    if (!path.empty()) std::filesystem::remove_all(path, ignored);
 }
 
 void write_file(const std::string& path, const std::string& contents) {

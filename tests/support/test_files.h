@@ -1,13 +1,22 @@
 // Small file helpers for native tests: a fresh temporary folder per test,
-// whole-file reads and writes, and setting a file's last-write time.
+// removed again with the test, whole-file reads and writes, and setting a
+// file's last-write time.
 #pragma once
 
 #include <string>
 
 #include "platform/platform.h"
 
-// Makes a new empty folder under the system's temporary folder.
-std::string make_temp_folder();
+// A new empty folder under the system's temporary folder, removed with all
+// it holds when its holder goes (a fixture member goes after every test,
+// failed ones included). path is empty when no folder could be made.
+struct TempFolder {
+    std::string path;
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+};
 
 void write_file(const std::string& path, const std::string& contents);
 std::string read_file(const std::string& path);

@@ -12,10 +12,10 @@
 namespace {
 
 struct Log : ::testing::Test {
-    std::string folder;
+    TempFolder temp_folder;
+    const std::string& folder = temp_folder.path;
     void SetUp() override {
         reset_fake_platform();
-        folder = make_temp_folder();
         use_folder_for_paths(folder);
     }
     std::string text() const { return read_file(folder + "/Ondrelle.log"); }

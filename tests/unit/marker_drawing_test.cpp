@@ -70,16 +70,30 @@ TEST_F(MarkerDrawing, FrameTimeIsAskedAfreshForEachUseInTheClamp) {
     EXPECT_EQ(calls_named("frame_time").size(), 1u);
 }
 
-TEST_F(MarkerDrawing, StepAtOrAboveOneReachesTheGoalInOneFrame) {
-    world->frame_time = 0.25f;
-    start(speeds("4", "8"));
-    focus(101);
-    step();
-    EXPECT_EQ(state.visibility, 1.0f);
-    focus(0);
-    step();
-    EXPECT_EQ(state.visibility, 0.0f);
-    EXPECT_EQ(calls_named("draw_sprite").size(), 0u);
+TEST_F(MarkerDrawing, EasingStepIsClampedToZeroAndOne) {
+    // Frames of 0.25 s: a rate of 4 is a step of exactly 1, 4.2 one of 1.05,
+    // -0.2 one of -0.05.
+    const struct {
+        const char* grow;
+        const char* shrink;
+        float after_growing, after_shrinking;
+    } cases[] = {
+        {"4", "8", 1.0f, 0.0f},       // steps of 1 and 2 reach the goal at once
+        {"4.2", "4.2", 1.0f, 0.0f},   // and so does one just above 1
+        {"4.2", "-0.2", 1.0f, 1.0f},  // a step just below 0 leaves it where it is
+        {"-0.2", "4", 0.0f, 0.0f},
+    };
+    for (const auto& c : cases) {
+        world->frame_time = 0.25f;
+        focus(0);
+        start(speeds(c.grow, c.shrink));
+        focus(101);
+        step();
+        EXPECT_EQ(state.visibility, c.after_growing) << "grow " << c.grow;
+        focus(0);
+        step();
+        EXPECT_EQ(state.visibility, c.after_shrinking) << "shrink " << c.shrink;
+    }
 }
 
 TEST_F(MarkerDrawing, NegativeOrZeroRateLeavesTheVisibilityWhereItIs) {
@@ -147,32 +161,38 @@ TEST_F(MarkerDrawing, HumanWithTheBoneSitsAboveTheBone) {
     EXPECT_NE(projection->arguments[4], 0u);
 }
 
-TEST_F(MarkerDrawing, PedWithoutTheBoneSitsAtHalfItsHeightWithoutTheBoneOffset) {
-    world->frame_time = 1.0f;
-    start(settings_file_with("mark_animals", "yes"));
-    focus(102);
-    step();
-    std::string trace = frame_trace();
-    size_t from = trace.find("entity_position");
-    EXPECT_EQ(trace.substr(from, trace.find(" screen_resolution") - from),
-              "entity_position ped_check bone_lookup:skel_head entity_height world_to_screen");
-    EXPECT_EQ(calls_named("bone_position").size(), 0u);
-    const StandInCall* projection = calls_named("world_to_screen")[0];
-    EXPECT_EQ(argument_float(projection, 0), -4.0f);
-    EXPECT_EQ(argument_float(projection, 1), 5.0f);
-    EXPECT_EQ(argument_float(projection, 2), 6.0f + 1.25f * 0.5f);
-}
-
-TEST_F(MarkerDrawing, NegativeBoneIndexIsPassedOn) {
-    world->frame_time = 1.0f;
-    stand_in_find_entity(world, 101)->bones[0].index = -5;
-    start();
-    focus(101);
-    step();
-    ASSERT_EQ(calls_named("bone_position").size(), 1u);
-    const StandInCall* bone = calls_named("bone_position")[0];
-    EXPECT_EQ(argument_int(bone, 1), -5);
-    EXPECT_EQ(bone->arguments[1], 0xFFFFFFFBu);  // zero-extended, not sign-extended
+// The game answers -1 for a bone a ped lacks; 0 (the skeleton's root) and
+// any other index below 1 are no bone to sit on either.
+TEST_F(MarkerDrawing, PedWithoutAPositiveBoneIndexSitsAtHalfItsHeightWithoutTheBoneOffset) {
+    const struct {
+        const char* answer;
+        int32_t missing_bone_index;  // what the lookup answers for an absent bone
+        int32_t head_bone_index;     // the human's head bone; 0 = take it away
+        int32_t entity;
+        float x, y, z;
+    } cases[] = {
+        {"-1, as the game answers", -1, 31086, 102, -4.0f, 5.0f, 6.0f + 1.25f * 0.5f},
+        {"0", 0, 31086, 102, -4.0f, 5.0f, 6.0f + 1.25f * 0.5f},
+        {"a negative index for a bone it has", -1, -5, 101, 10.0f, 20.0f, 30.0f + 1.8f * 0.5f},
+    };
+    for (const auto& c : cases) {
+        world->frame_time = 1.0f;
+        world->missing_bone_index = c.missing_bone_index;
+        stand_in_find_entity(world, 101)->bones[0].index = c.head_bone_index;
+        focus(0);
+        start(settings_file_with("mark_animals", "yes"));
+        focus(c.entity);
+        step();
+        std::string trace = frame_trace();
+        size_t from = trace.find("entity_position");
+        EXPECT_EQ(trace.substr(from, trace.find(" screen_resolution") - from),
+                  "entity_position ped_check bone_lookup:skel_head entity_height world_to_screen")
+            << c.answer;
+        const StandInCall* projection = calls_named("world_to_screen")[0];
+        EXPECT_EQ(argument_float(projection, 0), c.x) << c.answer;
+        EXPECT_EQ(argument_float(projection, 1), c.y) << c.answer;
+        EXPECT_EQ(argument_float(projection, 2), c.z) << c.answer;
+    }
 }
 
 TEST_F(MarkerDrawing, ObjectSitsAtItsPositionLiftedByTheObjectOffset) {
@@ -230,6 +250,14 @@ TEST_F(MarkerDrawing, SpriteArgumentsFollowSizeVisibilityAspectAndBounce) {
     EXPECT_EQ(sprite->arguments[10], 200u);
     EXPECT_EQ(sprite->arguments[11], 0u);
     for (int n = 2; n <= 6; ++n) EXPECT_TRUE(high_half_zero(sprite, n));
+
+    // A 5:4 screen: the width is 1024 / 1280 of the height.
+    world->screen_width = 1280;
+    world->screen_height = 1024;
+    step();  // visibility 0.875
+    sprite = calls_named("draw_sprite")[0];
+    EXPECT_EQ(argument_float(sprite, 4), 0.05f * 0.875f * 0.8f);
+    EXPECT_EQ(argument_float(sprite, 5), 0.05f * 0.875f);
 }
 
 TEST_F(MarkerDrawing, ZeroBounceStillAsksTheTimerAndCurves) {
@@ -269,7 +297,27 @@ TEST_F(MarkerDrawing, HiddenFramesFreezeTheMarkerAndItReturnsAtItsFormerSize) {
     stand_in_set_effect(world, "WheelHUDIn", false);
     step();
     ASSERT_EQ(calls_named("draw_sprite").size(), 1u);
+    shown = shown + (1.0f - shown) * 0.5f;
+    EXPECT_EQ(argument_float(calls_named("draw_sprite")[0], 5), 0.05f * shown);
+
+    // The settings error overlay freezes it the same way, target and all.
+    save_settings("size = 0.05\nbroken line\n");
+    step_after_a_second();
+    focus(0);                                     // would shrink it
+    stand_in_find_entity(world, 101)->valid = 0;  // would drop it
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(calls_named("draw_text").size(), 1u);
+        step();
+    }
+    EXPECT_EQ(state.visibility, shown);
+    EXPECT_EQ(state.kept_target, 101);
+    stand_in_find_entity(world, 101)->valid = 1;
+    focus(101);
+    save_settings(speeds("1", "1"));
+    step_after_a_second();
+    ASSERT_EQ(calls_named("draw_sprite").size(), 1u);
     EXPECT_EQ(argument_float(calls_named("draw_sprite")[0], 5), 0.05f * (shown + (1.0f - shown) * 0.5f));
+    EXPECT_EQ(argument_int(calls_named("entity_position")[0], 0), 101);
 }
 
 }  // namespace

@@ -56,6 +56,26 @@ TEST(ModulePaths, NameLongerThanTheLoaderBufferGivesNoPaths) {
     EXPECT_EQ(log_path[0], 0);
 }
 
+TEST(ModulePaths, LoaderNameIsTakenOnlyWhenGivenWhole) {
+    // The loader's buffer: a name of 2047 characters with its terminator fills it.
+    std::wstring longest = L"C:\\Games\\" + std::wstring(kModuleFileNameCapacity - 1 - 9, L'x');
+    ASSERT_EQ(longest.size(), kModuleFileNameCapacity - 1);
+    const struct {
+        const wchar_t* what;
+        unsigned long reported_length;
+        bool derived;
+    } cases[] = {
+        {L"the whole name", kModuleFileNameCapacity - 1, true},
+        {L"no name (length 0)", 0, false},
+        {L"a name cut at the buffer's end", kModuleFileNameCapacity, false},
+    };
+    for (const auto& c : cases) {
+        derive_module_paths(L"C:\\Before\\x.asi");
+        EXPECT_EQ(derive_module_paths_from_loader(longest.c_str(), c.reported_length), c.derived) << c.what;
+        EXPECT_EQ(std::wstring(config_path), c.derived ? L"C:\\Games\\Ondrelle.ini" : L"") << c.what;
+    }
+}
+
 TEST(BoundedText, CopyAlwaysTerminatesAndSaysWhetherItFitted) {
     char buffer[4] = {'x', 'x', 'x', 'x'};
     EXPECT_TRUE(copy_text(buffer, sizeof buffer, "abc"));
@@ -66,6 +86,9 @@ TEST(BoundedText, CopyAlwaysTerminatesAndSaysWhetherItFitted) {
 }
 
 TEST(BoundedText, AppendStaysWithinCapacity) {
+    char empty[4] = "";
+    EXPECT_TRUE(append_text(empty, sizeof empty, "abc"));
+    EXPECT_STREQ(empty, "abc");
     char buffer[6] = "ab";
     EXPECT_TRUE(append_text(buffer, sizeof buffer, "cd"));
     EXPECT_STREQ(buffer, "abcd");

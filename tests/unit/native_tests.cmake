@@ -11,7 +11,7 @@ add_library(test_support OBJECT
   ${CMAKE_CURRENT_SOURCE_DIR}/support/settings_text.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/support/script_driver.cpp)
 target_include_directories(test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/support ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(test_support PUBLIC ondrelle_core ondrelle_log ondrelle_wide_path stand_in_native)
+target_link_libraries(test_support PUBLIC ondrelle_core ondrelle_log ondrelle_posix_support stand_in_native)
 target_include_directories(test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/stand_in)
 target_compile_definitions(test_support PRIVATE ONDRELLE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 
@@ -53,6 +53,8 @@ endif()
 add_executable(ondrelle_soak ${CMAKE_CURRENT_SOURCE_DIR}/soak/soak.cpp)
 target_link_libraries(ondrelle_soak PRIVATE test_support)
 add_test(NAME Soak.MillionFrames COMMAND ondrelle_soak 1000000)
+add_test(NAME Soak.RefusesAPassCountThatIsNoNumber
+  COMMAND sh -c "\"$0\" abc; test $? -eq 2" $<TARGET_FILE:ondrelle_soak>)
 
 # ondrelle-preview refuses a faulty settings file with ondrelle-check's texts.
 add_test(NAME Tools.PreviewRefusesAFaultySettingsFile

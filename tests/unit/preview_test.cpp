@@ -93,7 +93,8 @@ TEST_F(PreviewScene, ScreenPositionsFollowTheAnchorAndTheBounce) {
 }
 
 TEST_F(PreviewScene, PictureIsWrittenAsPngAndSvg) {
-    std::string folder = make_temp_folder();
+    TempFolder temp_folder;
+    const std::string& folder = temp_folder.path;
     PreviewLook look = {"Ondrelle.ini", size, opacity};
     ASSERT_TRUE(
         render_preview(frames, kSceneFrameCount, look, (folder + "/p.png").c_str(), (folder + "/p.svg").c_str()));

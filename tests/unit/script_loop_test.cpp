@@ -31,6 +31,22 @@ TEST_F(ScriptLoop, StartUpLogsReadsThePlayerOnceAndEmptiesTheErrorText) {
     EXPECT_EQ(frame_trace(), "player_check");
 }
 
+TEST_F(ScriptLoop, RunScriptStartsOnceThenMakesOnePassAndOneWaitOfZeroPerFrame) {
+    world->player_id = 7;
+    save_settings(complete_settings_file());
+    stand_in_begin_frame(stand_in_frame());
+    stand_in_run_script(run_script, 3);
+    EXPECT_EQ(stand_in_frame()->wait_count, 3);
+    EXPECT_EQ(stand_in_frame()->last_wait_ms, 0u);
+    std::string trace = frame_trace();
+    EXPECT_EQ(trace.substr(0, trace.find(' ')), "player_id_query");
+    EXPECT_EQ(calls_named("player_id_query").size(), 1u);
+    ASSERT_EQ(calls_named("player_check").size(), 3u);
+    for (const StandInCall* check : calls_named("player_check")) EXPECT_EQ(argument_int(check, 0), 7);
+    EXPECT_EQ(log_without_times_and_lines(read_file(folder + "/Ondrelle.log")),
+              "Script started (script_main)\nConfig file reloaded (config)\n");
+}
+
 TEST_F(ScriptLoop, EveryPassEndsWithExactlyOneWaitOfZero) {
     start();
     EXPECT_EQ(stand_in_frame()->wait_count, 1);
@@ -168,6 +184,50 @@ TEST_F(ScriptLoop, TextureDictionaryIsRequestedUntilLoadedAndNotInGatedPasses) {
     step();
     EXPECT_EQ(calls_named("texture_dict_check").size(), 1u);
     EXPECT_EQ(calls_named("texture_dict_request").size(), 0u);
+}
+
+TEST_F(ScriptLoop, DictionaryThatNeverLoadsIsNamedInTheLogOncePerValue) {
+    auto log = [&] { return log_without_times_and_lines(read_file(folder + "/Ondrelle.log")); };
+    auto named = [](const std::string& dict) {
+        return "Texture dictionary \"" + dict +
+               "\" has not loaded after 300 frames; check texture_dict in Ondrelle.ini (script_main)\n";
+    };
+    const std::string started = "Script started (script_main)\nConfig file reloaded (config)\n";
+    world->dicts_load_on_request = 0;
+    start();  // the first pass that finds it not loaded
+    for (int pass = 2; pass < 299; ++pass) step();
+    world->player_ok = 0;  // passes stopped at the gates do not count
+    for (int pass = 0; pass < 50; ++pass) step();
+    world->player_ok = 1;
+    step();  // the 299th
+    EXPECT_EQ(log(), started);
+    std::string usual_pass = frame_trace();
+    step();  // the 300th
+    EXPECT_EQ(log(), started + named("generic_textures"));
+    EXPECT_EQ(frame_trace(), usual_pass);  // no native added for it
+    for (int pass = 0; pass < 400; ++pass) step();
+    save_settings(complete_settings_file());  // saved again, the same name: no new count
+    step_after_a_second();
+    for (int pass = 0; pass < 400; ++pass) step();
+    EXPECT_EQ(log(), started + named("generic_textures") + "Config file reloaded (config)\n");
+
+    // Another name starts afresh; one that loads in time is never named.
+    save_settings(settings_file_with("texture_dict", "typo_textures"));
+    step_after_a_second();  // its first pass
+    for (int pass = 2; pass < 300; ++pass) step();
+    EXPECT_EQ(log().find(named("typo_textures")), std::string::npos);
+    step();
+    EXPECT_NE(log().find(named("typo_textures")), std::string::npos);
+    save_settings(settings_file_with("texture_dict", "slow_textures"));
+    step_after_a_second();
+    for (int pass = 2; pass < 299; ++pass) step();
+    world->dicts_load_on_request = 1;
+    step();                        // the 299th: requested, and streamed at once
+    step();                        // found loaded
+    world->loaded_dict_count = 0;  // the game lets it go again
+    world->dicts_load_on_request = 0;
+    for (int pass = 0; pass < 400; ++pass) step();
+    EXPECT_EQ(log().find(named("slow_textures")), std::string::npos);
 }
 
 TEST_F(ScriptLoop, ReloadedDictionaryNameIsCheckedAndRequestedAfresh) {

@@ -35,7 +35,8 @@ std::vector<std::string> fixture_names() {
 
 std::string first_reload_of(const std::string& settings_file) {
     reset_fake_platform();
-    std::string folder = make_temp_folder();
+    TempFolder temp_folder;
+    const std::string& folder = temp_folder.path;
     use_folder_for_paths(folder);
     write_file(folder + "/Ondrelle.ini", read_file(settings_file));
     config_error_text[0] = 0;

@@ -13,13 +13,13 @@
 namespace {
 
 struct SettingsLine : ::testing::Test {
-    std::string folder;
+    TempFolder temp_folder;
+    const std::string& folder = temp_folder.path;
     Settings pending{};
     uint32_t seen = 0;
 
     void SetUp() override {
         reset_fake_platform();
-        folder = make_temp_folder();
         use_folder_for_paths(folder);
         config_error_text[0] = 0;
     }
@@ -47,7 +47,7 @@ TEST_F(SettingsLine, EveryKeyFillsItsFieldAndSetsItsBit) {
         int bit;
     } lines[] = {
         {"mark_humans = yes", 0},
-        {"mark_animals = true", 1},
+        {"MARK_ANIMALS = true", 1},  // every capital, A and Z included, is lowered
         {"mark_objects = yes", 2},
         {"size = 0.5", 3},
         {"rotation = 90", 4},
@@ -60,7 +60,7 @@ TEST_F(SettingsLine, EveryKeyFillsItsFieldAndSetsItsBit) {
         {"texture_name = name", 11},
         {"ped_bone = bone", 12},
         {"ped_bone_offset_z = 0.75", 13},
-        {"object_offset_z = -1", 14},
+        {"Object_Offset_Z = -1", 14},
         {"mark_enemies_in_lock_on_mode = yes", 15},
         {"show_during_dead_eye = true", 16},
         {"show_in_binoculars = yes", 17},

@@ -4,11 +4,13 @@
 // the file again as soon as it can, a clock set back looks at once).
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <cstring>
 #include <string>
 
 #include "config.h"
 #include "fake_platform.h"
+#include "platform/platform_posix.h"
 #include "settings_text.h"
 #include "test_files.h"
 
@@ -23,7 +25,8 @@ const std::string kMissingInLog =
     "If you just updated the mod, check the changelog or the default config file for new values.\n (config)\n";
 
 struct Reload : ::testing::Test {
-    std::string folder;
+    TempFolder temp_folder;
+    const std::string& folder = temp_folder.path;
     Settings live{};
     FileTime last_check = 0;
     FileTime last_file = 0;
@@ -31,7 +34,6 @@ struct Reload : ::testing::Test {
 
     void SetUp() override {
         reset_fake_platform();
-        folder = make_temp_folder();
         use_folder_for_paths(folder);
         config_error_text[0] = 0;
     }
@@ -46,6 +48,13 @@ struct Reload : ::testing::Test {
     void look() {
         fake_platform.now += kFileTimeSecond + 1;
         load_settings_if_changed(live, last_check, last_file);
+    }
+    // Frames within the same second as the last look: none may look again,
+    // whatever that look found.
+    void frames_within_the_second() {
+        int looks = fake_platform.time_looks;
+        for (int frame = 0; frame < 10; ++frame) load_settings_if_changed(live, last_check, last_file);
+        EXPECT_EQ(fake_platform.time_looks, looks) << "looked again within the second";
     }
     std::string log() const { return log_without_times_and_lines(read_file(folder + "/Ondrelle.log")); }
     void clear_log() const { std::remove((folder + "/Ondrelle.log").c_str()); }
@@ -128,6 +137,7 @@ TEST_F(Reload, SeveralSavesBetweenLooksAreParsedOnceAsLastSaved) {
 
 TEST_F(Reload, MissingFileIsReportedEverySecondAndReadOnceItExists) {
     look();
+    frames_within_the_second();
     look();
     EXPECT_EQ(log(), "CreateFile failed (config)\nCreateFile failed (config)\n");
     EXPECT_EQ(error(), "Failed to open config file");
@@ -142,6 +152,7 @@ TEST_F(Reload, FailedTimeLookThenTheSameFileAgainIsReadAgain) {
     look();
     fake_platform.fail_time_open = true;  // another program holds it without sharing
     look();
+    frames_within_the_second();
     EXPECT_EQ(error(), "Failed to open config file");
     fake_platform.fail_time_open = false;  // released, unchanged
     look();
@@ -154,6 +165,7 @@ TEST_F(Reload, UnreadableFileTimeIsReportedWithTheSystemCodeAndRetried) {
     fake_platform.fail_time_read = true;
     fake_platform.time_read_error = 32;
     look();
+    frames_within_the_second();
     EXPECT_EQ(log(), "GetFileTime failed: 32 (config)\n");
     EXPECT_EQ(error(), "Error while reading config filetime");
     EXPECT_EQ(live.opacity, 0);
@@ -167,6 +179,7 @@ TEST_F(Reload, StreamThatCannotBeOpenedIsReportedAndTriedAgain) {
     save(complete_settings_file());
     fake_platform.fail_stream_open = true;
     look();
+    frames_within_the_second();
     EXPECT_EQ(log(), "fopen failed (config)\n");
     EXPECT_EQ(error(), "Failed to open config file for parsing");
     fake_platform.fail_stream_open = false;
@@ -317,6 +330,26 @@ TEST(DefaultSettingsFile, HoldsAll18KeysEachUnderAComment) {
         size_t previous_line = text.rfind('\n', at - 1);
         EXPECT_EQ(text[previous_line + 1], ';') << "no comment above " << key.name;
     }
+}
+
+// The native platform's clock and file times, in the units the reload compares.
+TEST(NativeClock, UnixTimesBecomeFileTimesAndTheClockReadsNow) {
+    const struct {
+        int64_t seconds;
+        long nanoseconds;
+        FileTime expected;
+    } times[] = {
+        {0, 0, 116444736000000000ULL},           // 1970-01-01
+        {0, 99, 116444736000000000ULL},          // below one 100 ns unit
+        {0, 100, 116444736000000001ULL},         //
+        {1796688000, 0, 134411616000000000ULL},  // 2026-12-08
+        {-11644473600LL, 0, 0},                  // 1601-01-01
+    };
+    for (const auto& t : times) EXPECT_EQ(file_time_from_unix(t.seconds, t.nanoseconds), t.expected) << t.seconds;
+    FileTime before = file_time_from_unix(std::time(nullptr), 0);
+    FileTime now = posix_system_time();
+    EXPECT_GE(now + kFileTimeSecond, before);
+    EXPECT_LE(now, before + 2 * kFileTimeSecond);
 }
 
 }  // namespace

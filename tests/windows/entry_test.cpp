@@ -47,14 +47,22 @@ TEST_F(LoadedGame, RenamedPluginStillUsesOndrelleFileNames) {
     EXPECT_FALSE(file_exists(in_folder(L"zz_marker.log")));
 }
 
-TEST_F(LoadedGame, LeftoverLogIsEmptyAfterLoadBeforeTheFirstEntry) {
+TEST_F(LoadedGame, LeftoverLogIsEmptiedAndLetGoAtLoadBeforeAnythingElse) {
     folder = make_game_folder(L"leftover");
     ASSERT_TRUE(write_bytes(in_folder(L"Ondrelle.log"), "12:00:00.000 an entry of the last run (config:1)\r\n"));
+    ASSERT_TRUE(write_bytes(in_folder(L"Ondrelle.ini"), default_settings_bytes()));
     ASSERT_TRUE(load_game(&game, folder));
     EXPECT_TRUE(file_exists(in_folder(L"Ondrelle.log")));
     EXPECT_EQ(read_bytes(in_folder(L"Ondrelle.log")), "");
+    // The entry called no native and read no settings: that is the script's.
+    EXPECT_EQ(game.frame()->call_count, 0);
+    EXPECT_EQ(game.frame()->protocol_errors, 0);
+    // Nor does it keep the log open: a player may move or delete it at once.
+    ASSERT_TRUE(MoveFileW(in_folder(L"Ondrelle.log").c_str(), in_folder(L"moved.log").c_str())) << GetLastError();
+    ASSERT_TRUE(DeleteFileW(in_folder(L"moved.log").c_str())) << GetLastError();
     ASSERT_TRUE(step_frame(&game));
     EXPECT_EQ(log_text().rfind("Script started (script_main:", 0), 0u);
+    EXPECT_NE(log_text().find("Config file reloaded (config:"), std::string::npos);
 }
 
 TEST_F(LoadedGame, ReadOnlyLogStillLetsTheScriptRegisterAndRun) {

@@ -15,6 +15,8 @@ const uint64_t kDrawSprite = 0xC9884ECADE94CB34ULL;
 const uint64_t kDrawText = 0xD79334A4BB99BAD1ULL;
 const uint64_t kPlayerCheck = 0x7964097FCE4C244BULL;
 const uint64_t kEffectCheck = 0x4A123E85D7C4CA0BULL;
+const uint64_t kWorldToScreen = 0xCB50D7AFCC8B0EC6ULL;
+const uint64_t kBonePosition = 0x82CFA50E34681CA5ULL;
 
 float as_float(uint64_t argument) {
     uint32_t bits = static_cast<uint32_t>(argument);
@@ -35,6 +37,8 @@ struct PlaySession : ::testing::Test {
         StandInWorld* world = game.world();
         StandInEntity* human = stand_in_add_entity(world, 501, stand_in_human, 3.0f, 4.0f, 5.0f);
         stand_in_add_bone(human, "skel_head", 31086, 3.0f, 4.0f, 6.5f);
+        // An animal without a head bone: the game's lookup answers -1 for it.
+        stand_in_add_entity(world, 502, stand_in_animal, -2.0f, 7.0f, 1.0f)->height = 1.5f;
     }
     void TearDown() override {
         unload_game(&game);
@@ -52,6 +56,13 @@ struct PlaySession : ::testing::Test {
             if (frame()->calls[i].hash == kDrawSprite) return as_float(frame()->calls[i].arguments[5]);
         }
         return 0.0f;
+    }
+    // Argument n of the frame's first call of a native, as a float.
+    float float_argument(uint64_t hash, int n) {
+        for (int i = 0; i < frame()->call_count; ++i) {
+            if (frame()->calls[i].hash == hash) return as_float(frame()->calls[i].arguments[n]);
+        }
+        return -1e9f;
     }
     float step() {
         EXPECT_TRUE(step_frame(&game));
@@ -131,9 +142,32 @@ TEST_F(PlaySession, MarkerGrowsShrinksHidesAndSurvivesABrokenSettingsFile) {
     EXPECT_EQ(step(), size * visibility);
     EXPECT_EQ(count(kDrawText), 0);
 
+    // The animal without a head bone: the marker sits at half its height,
+    // without the bone offset, not inside its body at its origin.
+    world->focus_target = 502;
+    EXPECT_GT(step(), 0.0f);
+    EXPECT_EQ(float_argument(kWorldToScreen, 0), -2.0f);
+    EXPECT_EQ(float_argument(kWorldToScreen, 2), 1.0f + 1.5f * 0.5f);
+    EXPECT_EQ(count(kBonePosition), 0);
+
+    // A misspelt texture dictionary the game never loads is named in the log
+    // after 300 frames, once.
+    world->dicts_load_on_request = 0;
+    std::string misspelt = default_settings_bytes();
+    misspelt.replace(misspelt.find("texture_dict = generic_textures"), 31, "texture_dict = generic_texturez");
+    save_settings(misspelt);
+    for (int i = 0; i < 299; ++i) step();
+    const std::string named =
+        "Texture dictionary \"generic_texturez\" has not loaded after 300 frames; check texture_dict in Ondrelle.ini";
+    EXPECT_EQ(read_bytes(folder + L"\\Ondrelle.log").find(named), std::string::npos);
+    for (int i = 0; i < 301; ++i) step();
+
     std::string log = log_lines_without_times(read_bytes(folder + L"\\Ondrelle.log"));
     EXPECT_NE(log.find("Config file line #2: not delimited by '=' (config:"), std::string::npos) << log;
     EXPECT_EQ(log.rfind("Script started (script_main:", 0), 0u);
+    size_t at = log.find(named + " (script_main:");
+    EXPECT_NE(at, std::string::npos) << log;
+    EXPECT_EQ(log.find(named, at + 1), std::string::npos) << "named twice";
 }
 
 }  // namespace

@@ -110,21 +110,47 @@ TEST_F(WindowsSettings, FileHeldWithoutSharingIsReportedThenReadWhenReleased) {
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     look();
     EXPECT_STREQ(config_error_text, "Failed to open config file");
+    // The frames right after a failed look wait their second like any other.
+    for (int frame = 0; frame < 10; ++frame) load_settings_if_changed(live, last_check, last_file);
     CloseHandle(holder);
     look();  // released unchanged: read again, the error goes
     EXPECT_STREQ(config_error_text, "");
-    EXPECT_NE(log().find("CreateFile failed"), std::string::npos);
+    std::string entries = log();
+    EXPECT_EQ(entries.find("CreateFile failed"), entries.rfind("CreateFile failed")) << entries;
+    EXPECT_NE(entries.find("CreateFile failed"), std::string::npos);
+}
+
+TEST_F(WindowsSettings, UnreadableFileTimeIsLoggedWithTheSystemsErrorCode) {
+    // The NUL device opens like a file but has no file times to give.
+    copy_text(config_path, kPathCapacity, L"\\\\.\\NUL");
+    HANDLE device = CreateFileW(config_path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(device, INVALID_HANDLE_VALUE);
+    FILETIME ignored;
+    ASSERT_FALSE(GetFileTime(device, nullptr, nullptr, &ignored));
+    DWORD system_code = GetLastError();
+    CloseHandle(device);
+    ASSERT_NE(system_code, 0u);
+    look();
+    EXPECT_EQ(log().substr(0, log().find(" (config:")), "GetFileTime failed: " + std::to_string(system_code));
+    EXPECT_STREQ(config_error_text, "Error while reading config filetime");
 }
 
 TEST_F(WindowsSettings, EditorKeepingTheFileOpenForWritingDoesNotDisturbTheLook) {
-    ASSERT_TRUE(write_bytes(ini, default_settings_bytes()));
-    // An editor that holds the file open to write, sharing only reading.
-    HANDLE editor = CreateFileW(ini.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(editor, INVALID_HANDLE_VALUE);
-    look();
-    EXPECT_EQ(log().find("CreateFile failed"), std::string::npos);
-    CloseHandle(editor);
+    // An editor that holds the file open to write, sharing reading, or
+    // reading and writing: the time check and the stream both still open it.
+    for (DWORD editor_sharing : {DWORD(FILE_SHARE_READ), DWORD(FILE_SHARE_READ | FILE_SHARE_WRITE)}) {
+        DeleteFileW((folder + L"\\Ondrelle.log").c_str());
+        ASSERT_TRUE(write_bytes(ini, default_settings_bytes()));
+        HANDLE editor = CreateFileW(ini.c_str(), GENERIC_READ | GENERIC_WRITE, editor_sharing, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(editor, INVALID_HANDLE_VALUE);
+        last_file = 0;
+        look();
+        CloseHandle(editor);
+        EXPECT_EQ(log().substr(0, log().find(" (config:")), "Config file reloaded") << "sharing " << editor_sharing;
+        EXPECT_STREQ(config_error_text, "") << "sharing " << editor_sharing;
+    }
 }
 
 TEST_F(WindowsSettings, LookDoesNotStopAnotherProgramFromOpeningTheFileToWrite) {

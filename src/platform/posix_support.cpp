@@ -1,6 +1,26 @@
-// Wide paths to UTF-8, for the native platform twin and its test doubles:
-// POSIX opens files by byte paths, and UTF-8 is what Linux file names use.
+// What the native platform twin and its test doubles share: wide paths to
+// UTF-8 and back (POSIX opens files by byte paths, and UTF-8 is what Linux
+// file names use), and Unix times in the settings reload's FileTime units.
 #include "platform/platform_posix.h"
+
+#include <ctime>
+
+// Seconds between 1601-01-01 and 1970-01-01.
+static const FileTime kUnixEpochInFileTimeSeconds = 11644473600ULL;
+
+FileTime file_time_from_unix(int64_t seconds, long nanoseconds) {
+    return (static_cast<FileTime>(seconds) + kUnixEpochInFileTimeSeconds) * kFileTimeSecond +
+           static_cast<FileTime>(nanoseconds) / 100;
+}
+
+FileTime posix_system_time() {
+    // The coarse clock, like GetSystemTimeAsFileTime: a tick of a few
+    // milliseconds is plenty for a once-a-second throttle, and it is cheap
+    // enough to read every frame.
+    timespec now;
+    clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    return file_time_from_unix(now.tv_sec, now.tv_nsec);
+}
 
 bool wide_path_to_utf8(const wchar_t* path, char* destination, size_t capacity) {
     size_t used = 0;
