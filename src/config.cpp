@@ -209,7 +209,7 @@ bool report_unfinished_parse(const SettingsParse& parse) {
 }
 
 // Decides what a finished parse means for the live settings.
-static void finish_parse(const SettingsParse& parse, Settings& live) {
+void finish_settings_parse(const SettingsParse& parse, Settings& live) {
     if (report_unfinished_parse(parse)) return;
     if ((parse.seen_keys & kAllKeysSeen) == kAllKeysSeen) {
         live = parse.settings;
@@ -254,6 +254,6 @@ void load_settings_if_changed(Settings& live, FileTime& last_check_time, FileTim
     }
     SettingsParse parse;
     parse_settings_stream(stream, &parse);
-    finish_parse(parse, live);
+    finish_settings_parse(parse, live);
     std::fclose(stream);
 }

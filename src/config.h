@@ -115,6 +115,12 @@ void parse_settings_stream(FILE* stream, SettingsParse* parse);
 // returns true; otherwise does nothing and returns false.
 bool report_unfinished_parse(const SettingsParse& parse);
 
+// What a finished parse means for the live settings, as the reload cycle
+// decides it: an unfinished parse is reported; a complete key set replaces
+// live and logs "Config file reloaded"; otherwise the missing keys are logged
+// and shown. The settings checker runs the same decision.
+void finish_settings_parse(const SettingsParse& parse, Settings& live);
+
 // ---- The reload cycle ----
 
 // Called once per frame. At most once a second it reads the settings file's

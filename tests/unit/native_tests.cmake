@@ -24,7 +24,7 @@ gtest_discover_tests(ondrelle_unit_tests DISCOVERY_MODE PRE_TEST)
 
 add_test(NAME Tools.CheckSettingsFiles
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tools/check_tool_test.sh ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/settings
-          ${CMAKE_SOURCE_DIR}/src/Ondrelle.ini $<TARGET_FILE:ondrelle-check>)
+          ${CMAKE_SOURCE_DIR}/src/Ondrelle.ini ${PROJECT_VERSION} $<TARGET_FILE:ondrelle-check>)
 
 # Fuzzers (clang's libFuzzer), run for a bounded time from seeds of the
 # settings examples; the test command runs both, about 25 seconds in all.

@@ -31,7 +31,7 @@ target_include_directories(ondrelle_windows_tests PRIVATE ${CMAKE_CURRENT_SOURCE
 target_link_libraries(ondrelle_windows_tests PRIVATE ondrelle_core ondrelle_log ondrelle_platform gtest gtest_main
   version)
 target_compile_definitions(ondrelle_windows_tests PRIVATE ONDRELLE_VERSION="${PROJECT_VERSION}")
-add_dependencies(ondrelle_windows_tests Ondrelle stand_in_hook)
+add_dependencies(ondrelle_windows_tests Ondrelle stand_in_hook ondrelle-check)
 gtest_discover_tests(ondrelle_windows_tests DISCOVERY_MODE PRE_TEST
   PROPERTIES ENVIRONMENT "WINEDEBUG=-all")
 
@@ -47,7 +47,7 @@ set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/stand_in/hook_script_fib
 # ondrelle-check.exe under Wine, over the same files as natively.
 add_test(NAME Tools.CheckSettingsFilesUnderWine
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tools/check_tool_test.sh ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/settings
-          ${CMAKE_BINARY_DIR}/Ondrelle.ini wine $<TARGET_FILE:ondrelle-check>)
+          ${CMAKE_BINARY_DIR}/Ondrelle.ini ${PROJECT_VERSION} wine $<TARGET_FILE:ondrelle-check>)
 
 # ondrelle-demo: the real plug-in through the preview's scene, as a table.
 add_executable(ondrelle-demo

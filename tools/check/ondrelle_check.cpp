@@ -1,31 +1,118 @@
-// ondrelle-check: checks a settings file without starting the game.
+// ondrelle-check: checks settings files without starting the game.
 //
-// Runs Ondrelle's own parser over the file and prints every fault with the
-// text the plug-in's log would get, then either that the file is complete and
-// clean or which keys are missing. Exit status 0 for a clean, complete file,
-// 1 otherwise. Usage: ondrelle-check [Ondrelle.ini]
+// For each file it prints what the game's log would say about it and whether
+// the game accepts it or shows an error, then its own notes on where, what
+// and how to fix it (settings_report.h). Exit status: 0 when the game accepts
+// every file cleanly (and, with --strict, none has notes), 1 when not or when
+// a file cannot be read, 2 for a usage error.
 #include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include "settings_report.h"
+#include "tool_platform.h"
+
+static const char kUsage[] =
+    "Usage: ondrelle-check [--strict] [FILE...]\n"
+    "Checks Ondrelle settings files as the game reads them, without starting the game.\n"
+    "With no FILE it checks Ondrelle.ini in the current folder.\n"
+    "\n"
+    "For each file it prints what the game's log (Ondrelle.log) would say, the verdict\n"
+    "(the game accepts it cleanly, or shows an error instead of the marker), then its\n"
+    "own notes: the line, what is wrong or likely not meant, and how to fix it.\n"
+    "\n"
+    "  --strict    notes count as faults too (for mod packagers)\n"
+    "  --version   print the version and exit\n"
+    "  -h, --help  print this help and exit\n"
+    "\n"
+    "Exit status: 0 when the game accepts every file cleanly (with --strict: and no file\n"
+    "has notes), 1 when not or when a file cannot be read, 2 for a wrong command line.\n";
+
+// Says plainly why a file cannot be read, with the full path tried.
+static void report_unreadable(const char* path) {
+    char full[4096];
+    tool_full_path(path, full, sizeof full);
+    const char* why = "it may not be read (no permission, or another program keeps it to itself)";
+    switch (tool_why_unreadable(path)) {
+        case unreadable_missing:
+            why = "there is no such file";
+            break;
+        case unreadable_folder:
+            why = "it is a folder, not a file";
+            break;
+        case unreadable_denied:
+            break;
+    }
+    std::fprintf(stderr, "ondrelle-check: cannot read %s: %s.\n", full, why);
+}
+
+// Checks one file; true when it passes.
+static bool check_file(const char* path, bool strict) {
+    FILE* stream = tool_open_for_reading(path);
+    if (stream == nullptr) {
+        report_unreadable(path);
+        return false;
+    }
+    SettingsReport report = report_settings_file(stream, path);
+    std::fclose(stream);
+    if (strict && report.game_accepts && report.note_count > 0)
+        std::printf("--strict: the note%s above count%s as faults.\n", report.note_count == 1 ? "" : "s",
+                    report.note_count == 1 ? "s" : "");
+    return report.game_accepts && !(strict && report.note_count > 0);
+}
+
+static int check_main(int argc, char** argv) {
+    bool strict = false;
+    bool options_end = false;
+    std::vector<const char*> files;
+    for (int i = 1; i < argc; ++i) {
+        const char* argument = argv[i];
+        if (options_end || argument[0] != '-' || argument[1] == 0) {
+            files.push_back(argument);
+        } else if (std::strcmp(argument, "--") == 0) {
+            options_end = true;
+        } else if (std::strcmp(argument, "--strict") == 0) {
+            strict = true;
+        } else if (std::strcmp(argument, "-h") == 0 || std::strcmp(argument, "--help") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (std::strcmp(argument, "--version") == 0) {
+            std::printf("ondrelle-check %s\n", ONDRELLE_VERSION);
+            return 0;
+        } else {
+            std::fprintf(stderr, "ondrelle-check: unknown option %s\n\n%s", argument, kUsage);
+            return 2;
+        }
+    }
+    if (files.empty()) files.push_back("Ondrelle.ini");
+    bool all_pass = true;
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (i > 0) std::printf("\n");
+        all_pass = check_file(files[i], strict) && all_pass;
+    }
+    return all_pass ? 0 : 1;
+}
 
 #if defined(_WIN32)
-// Wide arguments, so that a path with any characters opens.
+// Wide arguments, turned into UTF-8 like everything the tool prints, so that
+// a file in a folder of any script is named and opened correctly.
 int wmain(int argc, wchar_t** argv) {
-    const wchar_t* path = argc > 1 ? argv[1] : L"Ondrelle.ini";
-    FILE* stream = _wfopen(path, L"r");
-    char shown_name[1024];
-    std::snprintf(shown_name, sizeof shown_name, "%ls", path);
-#else
-int main(int argc, char** argv) {
-    const char* path = argc > 1 ? argv[1] : "Ondrelle.ini";
-    FILE* stream = std::fopen(path, "r");
-    const char* shown_name = path;
-#endif
-    if (stream == nullptr) {
-        std::printf("%s: cannot be opened.\n", shown_name);
-        return 1;
+    bool own_console = tool_console_is_own();
+    std::vector<std::string> arguments(static_cast<size_t>(argc));
+    std::vector<char*> pointers(static_cast<size_t>(argc) + 1, nullptr);
+    for (int i = 0; i < argc; ++i) {
+        char utf8[4096];
+        tool_utf8_from_wide(argv[i], utf8, sizeof utf8);
+        arguments[static_cast<size_t>(i)] = utf8;
+        pointers[static_cast<size_t>(i)] = &arguments[static_cast<size_t>(i)][0];
     }
-    bool clean = report_settings_file(stream, shown_name);
-    std::fclose(stream);
-    return clean ? 0 : 1;
+    int status = check_main(argc, pointers.data());
+    std::fflush(stdout);
+    // Double-clicked: keep the window open until the player has read it.
+    if (own_console) tool_wait_for_enter();
+    return status;
 }
+#else
+int main(int argc, char** argv) { return check_main(argc, argv); }
+#endif

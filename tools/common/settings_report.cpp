@@ -2,49 +2,85 @@
 #include "settings_report.h"
 
 #include <cstdarg>
+#include <string>
+#include <vector>
 
 #include "config.h"
 #include "log/log.h"
+#include "settings_notes.h"
 
-static bool g_reporting;
-static int g_fault_count;
+static bool g_capturing;
+static std::vector<std::string> g_log_messages;
 
 void write_log(const char* /*source_name*/, int /*line*/, const char* format, ...) {
-    if (!g_reporting) return;
-    ++g_fault_count;
+    if (!g_capturing) return;
     va_list arguments;
     va_start(arguments, format);
-    std::vprintf(format, arguments);
+    char message[4096];
+    std::vsnprintf(message, sizeof message, format, arguments);
     va_end(arguments);
-    std::putchar('\n');
+    g_log_messages.push_back(message);
 }
 
-// Prints the names of the keys the file lacks; returns how many.
-static int print_missing_keys(uint32_t seen_keys) {
-    int missing = 0;
-    for (const SettingsKey& key : kSettingsKeys) {
-        if (seen_keys & (1u << key.seen_bit)) continue;
-        std::printf("%s %s", missing == 0 ? "Missing keys:" : ",", key.name);
-        ++missing;
-    }
-    if (missing > 0) std::printf("\n");
-    return missing;
-}
-
-bool report_settings_file(FILE* stream, const char* shown_name) {
-    g_reporting = true;
-    g_fault_count = 0;
-    SettingsParse parse;
-    parse_settings_stream(stream, &parse);
-    report_unfinished_parse(parse);
-    g_reporting = false;
+// The game's reading: the log's messages, and the error it would show
+// (empty when none).
+static std::string read_as_the_game(FILE* stream, SettingsParse* parse) {
+    g_log_messages.clear();
     config_error_text[0] = 0;
-    int missing = parse.reached_end ? print_missing_keys(parse.seen_keys) : 0;
-    if (g_fault_count == 0 && missing == 0) {
-        std::printf("%s: complete and clean, all %d keys set.\n", shown_name, kSettingsKeyCount);
-        return true;
+    g_capturing = true;
+    parse_settings_stream(stream, parse);
+    Settings live{};
+    finish_settings_parse(*parse, live);
+    g_capturing = false;
+    std::string error = config_error_text;
+    config_error_text[0] = 0;
+    return error;
+}
+
+// Each line of each message, as the log holds them, without time and source.
+static void print_log_messages() {
+    std::printf("The game's log (Ondrelle.log) would read:\n");
+    for (const std::string& message : g_log_messages) {
+        size_t start = 0;
+        while (start < message.size() || start == 0) {
+            size_t end = message.find('\n', start);
+            if (end == std::string::npos) end = message.size();
+            std::printf("  %s\n", message.substr(start, end - start).c_str());
+            start = end + 1;
+        }
     }
-    std::printf("%s: not usable as it is (%d fault%s, %d key%s missing).\n", shown_name, g_fault_count,
-                g_fault_count == 1 ? "" : "s", missing, missing == 1 ? "" : "s");
-    return false;
+}
+
+static std::string whole_content(FILE* stream) {
+    std::string content;
+    std::rewind(stream);
+    char buffer[4096];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, stream)) > 0) content.append(buffer, got);
+    return content;
+}
+
+SettingsReport report_settings_file(FILE* stream, const char* shown_name) {
+    std::printf("== %s\n", shown_name);
+    SettingsParse parse;
+    std::string error = read_as_the_game(stream, &parse);
+    print_log_messages();
+    if (error.empty()) {
+        std::printf("Verdict: the game accepts this file cleanly.\n");
+    } else {
+        std::printf("Verdict: the game shows an error instead of the marker: \"%s\"\n",
+                    error.substr(0, error.find('\n')).c_str());
+    }
+
+    std::vector<SettingsNote> notes =
+        settings_notes(whole_content(stream), parse.reached_end ? 0 : parse.line_number, parse.read_error);
+    if (!notes.empty()) std::printf("Notes (from ondrelle-check; they change nothing in the game):\n");
+    for (const SettingsNote& note : notes) {
+        if (note.line > 0) {
+            std::printf("  line %d: %s\n", note.line, note.text.c_str());
+        } else {
+            std::printf("  whole file: %s\n", note.text.c_str());
+        }
+    }
+    return SettingsReport{error.empty(), static_cast<int>(notes.size())};
 }

@@ -1,13 +1,20 @@
-// Checking a settings file for the tools, with the plug-in's own parser: each
-// fault is printed with the text the plug-in's log would get, then either that
-// the file is complete and clean or which keys are missing.
+// A settings file checked as the game reads it, for the tools: first what the
+// game's log would say about it and whether the game accepts it or shows an
+// error instead of the marker (the plug-in's own parser and reload decision
+// give both), then the checker's own notes on where, what and how to fix it.
 //
-// The tools' own write_log lives here: it prints entries while a report runs
-// and drops them otherwise (the marker script logs its start, for instance).
+// The tools' own write_log lives here: it keeps the entries while a report
+// runs and drops them otherwise (the marker script logs its start, for
+// instance).
 #pragma once
 
 #include <cstdio>
 
-// Reports on the open settings file; shown_name names it in the verdict.
-// Returns true for a complete, clean file.
-bool report_settings_file(FILE* stream, const char* shown_name);
+struct SettingsReport {
+    bool game_accepts;  // the game reads it without any error on screen
+    int note_count;     // notes printed by the checker
+};
+
+// Reads the open settings file (text mode, from its start) and prints the
+// report under shown_name as its heading. The stream is left open.
+SettingsReport report_settings_file(FILE* stream, const char* shown_name);

@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
         std::printf("%s: cannot be opened.\n", settings_path.c_str());
         return 1;
     }
-    bool clean = report_settings_file(stream, settings_path.c_str());
+    bool clean = report_settings_file(stream, settings_path.c_str()).game_accepts;
     std::fclose(stream);
     if (!clean) {
         std::printf("No preview: fix the settings file first.\n");

@@ -1,0 +1,46 @@
+// What the players' tools need of the system beyond the C library: files
+// named in UTF-8 whatever the system's own file names are, why a file cannot
+// be read, and the console they print to.
+//
+// tool_platform_posix.cpp serves Linux, tool_platform_win32.cpp Windows;
+// they are the only tool files that touch the system. Nothing here keeps
+// state between calls.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+// Opens the file at a UTF-8 path for reading in text mode, as the plug-in
+// reads its settings. Returns null when it cannot.
+FILE* tool_open_for_reading(const char* utf8_path);
+
+enum UnreadableReason {
+    unreadable_missing,  // there is no such file (or folder on its way)
+    unreadable_folder,   // it is a folder
+    unreadable_denied,   // it exists but may not be read
+};
+
+// Why a file that tool_open_for_reading could not open cannot be read.
+UnreadableReason tool_why_unreadable(const char* utf8_path);
+
+// The full path a UTF-8 path names (from the current folder when it is
+// relative), in UTF-8 into buffer; the path itself when that cannot be told.
+void tool_full_path(const char* utf8_path, char* buffer, size_t capacity);
+
+// Whether the folder a file would be written into exists (the current folder
+// for a bare file name).
+bool tool_folder_of_file_exists(const char* utf8_path);
+
+// Prepares the console for UTF-8 output and says whether the console is the
+// program's own, as when a player double-clicks it in Explorer: then the
+// window closes as soon as the program ends, unless it waits.
+bool tool_console_is_own();
+
+// Asks the player to press Enter and waits for it.
+void tool_wait_for_enter();
+
+#if defined(_WIN32)
+// A wide text (a command-line argument) in UTF-8 into buffer; empty when it
+// does not fit.
+void tool_utf8_from_wide(const wchar_t* wide, char* buffer, size_t capacity);
+#endif
