@@ -53,16 +53,15 @@ std::string lower_case(std::string text) {
 // A file saved as UTF-16 (Notepad's "Unicode") has a byte-order mark FF FE or
 // FE FF, or, without one, a NUL byte beside almost every character.
 bool looks_like_utf16(const std::string& content) {
-    if (content.size() >= 2 && ((content[0] == '\xFF' && content[1] == '\xFE') ||
-                                (content[0] == '\xFE' && content[1] == '\xFF')))
+    if (content.size() >= 2 &&
+        ((content[0] == '\xFF' && content[1] == '\xFE') || (content[0] == '\xFE' && content[1] == '\xFF')))
         return true;
     size_t nul_bytes = 0;
     for (char c : content) nul_bytes += c == 0;
     return content.size() >= 4 && nul_bytes * 3 >= content.size();
 }
 
-const char kSaveAs[] =
-    "save it as \"UTF-8\" (without BOM) or \"ANSI\" instead (in Notepad: File > Save as > Encoding)";
+const char kSaveAs[] = "save it as \"UTF-8\" (without BOM) or \"ANSI\" instead (in Notepad: File > Save as > Encoding)";
 
 // =============================================================================
 // Values
@@ -147,7 +146,8 @@ void note_float(FileSoFar* file, int line, const SettingsKey& key, const std::st
         if (rest[0] == ',' && rest.size() > 1 && rest[1] >= '0' && rest[1] <= '9') {
             std::string with_point = value;
             with_point[static_cast<size_t>(used)] = '.';
-            note(file, line, read_as + ": the game takes a point, not a comma, before decimals: write " + with_point + ".");
+            note(file, line,
+                 read_as + ": the game takes a point, not a comma, before decimals: write " + with_point + ".");
         } else {
             note(file, line,
                  read_as + ": the game ignores " + quoted(rest) + " after the number: write the number alone.");
@@ -183,7 +183,9 @@ void note_int(FileSoFar* file, int line, const SettingsKey& key, const std::stri
     bool hexadecimal = value.compare(digits_from, 2, "0x") == 0 || value.compare(digits_from, 2, "0X") == 0;
     long long meant = std::strtoll(value.substr(0, digits_end).c_str(), nullptr, 10);
     if (!hexadecimal && (meant > 2147483647LL || meant < -2147483648LL))
-        return note(file, line, name + " = " + quoted(value) + " is too large for a whole number: write one such as " + example + ".");
+        return note(
+            file, line,
+            name + " = " + quoted(value) + " is too large for a whole number: write one such as " + example + ".");
     if (!hexadecimal && value[digits_from] == '0' && digits_end > digits_from + 1 && meant != number) {
         std::string without_zeros = number_text(static_cast<double>(meant));
         note(file, line,
@@ -210,8 +212,8 @@ void note_flag(FileSoFar* file, int line, const SettingsKey& key, const std::str
     bool known_word = lower == "yes" || lower == "no" || lower == "true" || lower == "false";
     if (known_word && lower != value)
         note(file, line,
-             name + " = " + quoted(value) + ": the game takes yes, no, true or false in lower case only: write " + lower +
-                 ".");
+             name + " = " + quoted(value) + ": the game takes yes, no, true or false in lower case only: write " +
+                 lower + ".");
     else if (!known_word && value.empty())
         note(file, line, name + " has no value: write yes or no.");
     else if (!known_word)
@@ -231,11 +233,13 @@ void note_text(FileSoFar* file, int line, const SettingsKey& key, const std::str
     } else if (value.empty() && name == "ped_bone") {
         note(file, line,
              "ped_bone is empty: no bone is found, so the marker sits at half the height of every person and "
-             "animal; write a bone name such as " + default_value(key) + ".");
+             "animal; write a bone name such as " +
+                 default_value(key) + ".");
     } else if (value.empty()) {
         note(file, line,
-             name + " is empty: the marker has no sprite to draw; write a known pair such as texture_dict = "
-                    "generic_textures with texture_name = star.");
+             name +
+                 " is empty: the marker has no sprite to draw; write a known pair such as texture_dict = "
+                 "generic_textures with texture_name = star.");
     }
 }
 
@@ -270,8 +274,9 @@ void note_line(FileSoFar* file, int line, const std::string& raw) {
         return note(file, line, quoted(text) + " is a section header, which Ondrelle does not use: remove the line.");
     if (equals == std::string::npos)
         return note(file, line,
-                    quoted(text) + " has no \"=\": write key = value, or put ; in front of the line to make it a "
-                                   "comment.");
+                    quoted(text) +
+                        " has no \"=\": write key = value, or put ; in front of the line to make it a "
+                        "comment.");
     std::string key = text.substr(0, equals);
     std::string value = text.substr(equals + 1);
     trim(&key);
