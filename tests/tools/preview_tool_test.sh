@@ -1,17 +1,52 @@
 #!/usr/bin/env bash
-# ondrelle-preview on a faulty settings file: refused with ondrelle-check's
-# report, exit status 1, no picture. Usage: preview_tool_test.sh FIXTURES_DIR PREVIEW
+# ondrelle-preview as a user runs it: moved away from the build, with its
+# built-in defaults; its command line; and a faulty settings file refused with
+# ondrelle-check's report, exit status 1, no picture.
+# Usage: preview_tool_test.sh FIXTURES_DIR VERSION PREVIEW
 set -u
 fixtures=$1
-preview=$2
+version=$2
+preview=$3
+failures=0
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# Moved: the defaults are built in; both pictures land in the current folder.
+mkdir "$work/moved" "$work/run"
+cp "$preview" "$work/moved/ondrelle-preview"
+cd "$work/run" || exit 1
+output=$("$work/moved/ondrelle-preview" 2>&1) || fail "moved: exit status $?"
+[ -s ondrelle-preview.png ] && [ -s ondrelle-preview.svg ] || fail "moved: no ondrelle-preview.png and .svg"
+grep -q "^Picture: ondrelle-preview.svg$" <<<"$output" || fail "moved: $output"
+grep -qi "sanitizer\|leak" <<<"$output" && fail "moved: a sanitizer report: $output"
+
+# -o: the extension picks the one format written.
+"$work/moved/ondrelle-preview" -o only.SVG >/dev/null 2>&1 || fail "-o only.SVG: exit status $?"
+[ -s only.SVG ] && head -c 200 only.SVG | grep -q "<svg" || fail "-o only.SVG: not an SVG"
+[ -e only.png ] && fail "-o only.SVG also wrote a PNG"
+
+# A missing folder is reported before any work; usage errors exit 2.
+errors=$("$work/moved/ondrelle-preview" -o "no folder/p.png" 2>&1 >/dev/null); status=$?
+[ $status = 1 ] || fail "missing folder: exit status $status"
+grep -q "^ondrelle-preview: cannot write .*no folder/p.png: its folder does not exist.$" <<<"$errors" || fail "missing folder: $errors"
+"$work/moved/ondrelle-preview" -o p.jpg >/dev/null 2>&1; [ $? = 2 ] || fail "-o p.jpg: not a usage error"
+"$work/moved/ondrelle-preview" --frobnicate >/dev/null 2>&1; [ $? = 2 ] || fail "--frobnicate: not a usage error"
+"$work/moved/ondrelle-preview" a.ini b.ini >/dev/null 2>&1; [ $? = 2 ] || fail "two settings files: not a usage error"
+"$work/moved/ondrelle-preview" --help | grep -q "^Usage: ondrelle-preview" || fail "--help"
+[ "$("$work/moved/ondrelle-preview" --version)" = "ondrelle-preview $version" ] || fail "--version"
+errors=$("$work/moved/ondrelle-preview" "no such.ini" 2>&1 >/dev/null); status=$?
+[ $status = 1 ] && grep -q "cannot read .*no such.ini: there is no such file" <<<"$errors" || fail "missing settings: $errors"
+
+# A faulty settings file: the checker's report, and no picture.
 cd "$fixtures" || exit 1
 output=$("$preview" line_fault_in_the_middle.ini -o "$work/p.png" 2>/dev/null)
 status=$?
 expected="$(head -n -1 line_fault_in_the_middle.check)
 No preview: fix the settings file first."
 if [ $status != 1 ] || [ "$output" != "$expected" ] || [ -e "$work/p.png" ]; then
-  echo "FAIL: status $status"; diff <(printf '%s\n' "$expected") <(printf '%s\n' "$output"); exit 1
+  fail "faulty file: status $status"; diff <(printf '%s\n' "$expected") <(printf '%s\n' "$output")
 fi
-echo "ondrelle-preview refused the faulty file"
+
+[ $failures = 0 ] && echo "ondrelle-preview: all cases as expected"
+exit $failures

@@ -56,10 +56,10 @@ add_test(NAME Soak.MillionFrames COMMAND ondrelle_soak 1000000)
 add_test(NAME Soak.RefusesAPassCountThatIsNoNumber
   COMMAND sh -c "\"$0\" abc; test $? -eq 2" $<TARGET_FILE:ondrelle_soak>)
 
-# ondrelle-preview refuses a faulty settings file with ondrelle-check's texts.
-add_test(NAME Tools.PreviewRefusesAFaultySettingsFile
+# ondrelle-preview as a user runs it, and refusing a faulty settings file.
+add_test(NAME Tools.PreviewCommandLine
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tools/preview_tool_test.sh ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/settings
-          $<TARGET_FILE:ondrelle-preview>)
+          ${PROJECT_VERSION} $<TARGET_FILE:ondrelle-preview>)
 
 # The native script draws the preview scene as the golden table says.
 add_test(NAME Tools.PreviewSceneTable

@@ -60,6 +60,11 @@ static std::string whole_content(FILE* stream) {
     return content;
 }
 
+bool game_accepts_settings_file(FILE* stream) {
+    SettingsParse parse;
+    return read_as_the_game(stream, &parse).empty();
+}
+
 SettingsReport report_settings_file(FILE* stream, const char* shown_name) {
     std::printf("== %s\n", shown_name);
     SettingsParse parse;

@@ -15,6 +15,10 @@ struct SettingsReport {
     int note_count;     // notes printed by the checker
 };
 
+// Whether the game accepts the open settings file cleanly (text mode, from
+// its start), printing nothing. The stream is left open, at its end.
+bool game_accepts_settings_file(FILE* stream);
+
 // Reads the open settings file (text mode, from its start) and prints the
 // report under shown_name as its heading. The stream is left open.
 SettingsReport report_settings_file(FILE* stream, const char* shown_name);

@@ -1,67 +1,163 @@
 // ondrelle-preview: see the marker without the game.
 //
 // Runs Ondrelle's real script natively against the stand-in world through a
-// fixed scene (a target taken up, held, dropped, a second one taken while the
-// marker shrinks) with the given settings, and draws what a player would see:
-// the marker's size and screen height over time, and a filmstrip of it at
-// key frames. A settings file with faults is refused with ondrelle-check's
-// texts. Usage: ondrelle-preview [Ondrelle.ini] [-o out.png]   (also writes
-// the picture as SVG beside the PNG, and prints the frame table)
+// fixed scene (a person taken up, held, dropped, an animal taken while the
+// marker shrinks) with the given settings, or the built-in defaults, and
+// draws what a player would see: the marker's size and screen height over
+// time, and a filmstrip of it to scale above its target. A settings file the
+// game would not accept cleanly is refused with ondrelle-check's report.
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "default_settings.h"
 #include "preview_render.h"
 #include "preview_scene.h"
 #include "settings_report.h"
+#include "tool_platform.h"
 
-static std::string svg_path_for(const std::string& png_path) {
-    size_t dot = png_path.rfind('.');
-    size_t slash = png_path.rfind('/');
-    bool has_extension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-    return (has_extension ? png_path.substr(0, dot) : png_path) + ".svg";
+// The program a player runs reports no leaks of the libraries it draws with;
+// the tests keep the sanitizer's leak check on.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
+#endif
+#endif
+
+static const char kUsage[] =
+    "Usage: ondrelle-preview [SETTINGS.ini] [-o FILE.png | -o FILE.svg]\n"
+    "Runs Ondrelle's marker script through a short scene with the given settings\n"
+    "(without SETTINGS.ini: the default settings, built in) and draws what you would\n"
+    "see: the marker's size and height over time, and a filmstrip of it to scale.\n"
+    "\n"
+    "  -o FILE     write the picture to FILE, as PNG or SVG by its extension;\n"
+    "              without -o: ondrelle-preview.png and ondrelle-preview.svg\n"
+    "              in the current folder\n"
+    "  --version   print the version and exit\n"
+    "  -h, --help  print this help and exit\n";
+
+struct Output {
+    std::string path;
+    bool svg;
+};
+
+static bool ends_with(const std::string& text, const char* ending) {
+    size_t length = std::strlen(ending);
+    if (text.size() < length) return false;
+    for (size_t i = 0; i < length; ++i) {
+        char c = text[text.size() - length + i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != ending[i]) return false;
+    }
+    return true;
+}
+
+static int usage_error(const std::string& what) {
+    std::fprintf(stderr, "ondrelle-preview: %s\n\n%s", what.c_str(), kUsage);
+    return 2;
+}
+
+// The built-in defaults as a file the script can read, in the temporary
+// folder; empty when it cannot be written.
+static std::string write_default_settings() {
+    char path[] = "/tmp/ondrelle-preview-XXXXXX.ini";
+    int file = mkstemps(path, 4);
+    if (file < 0) return "";
+    size_t length = std::strlen(kDefaultSettingsText);
+    bool written = write(file, kDefaultSettingsText, length) == static_cast<ssize_t>(length);
+    close(file);
+    if (!written) std::remove(path);
+    return written ? path : "";
+}
+
+// Whether the game would take the settings file cleanly; prints the
+// checker's report when it would not.
+static bool settings_accepted(const std::string& path) {
+    FILE* stream = tool_open_for_reading(path.c_str());
+    if (stream == nullptr) {
+        char full[4096];
+        tool_full_path(path.c_str(), full, sizeof full);
+        std::fprintf(stderr, "ondrelle-preview: cannot read %s: %s.\n", full,
+                     tool_why_unreadable(path.c_str()) == unreadable_missing  ? "there is no such file"
+                     : tool_why_unreadable(path.c_str()) == unreadable_folder ? "it is a folder, not a file"
+                                                                              : "it may not be read");
+        return false;
+    }
+    bool accepted = game_accepts_settings_file(stream);
+    if (!accepted) {
+        std::rewind(stream);
+        report_settings_file(stream, path.c_str());
+        std::printf("No preview: fix the settings file first.\n");
+    }
+    std::fclose(stream);
+    return accepted;
 }
 
 int main(int argc, char** argv) {
-    std::string settings_path = ONDRELLE_DEFAULT_SETTINGS;
-    std::string png_path = "ondrelle-preview.png";
+    std::string settings_path;
+    std::vector<Output> outputs;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "-o") == 0 && i + 1 < argc) {
-            png_path = argv[++i];
-        } else if (argv[i][0] == '-') {
-            std::fprintf(stderr, "usage: ondrelle-preview [Ondrelle.ini] [-o out.png]\n");
-            return 2;
+        std::string argument = argv[i];
+        if (argument == "-h" || argument == "--help") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (argument == "--version") {
+            std::printf("ondrelle-preview %s\n", ONDRELLE_VERSION);
+            return 0;
+        } else if (argument == "-o") {
+            if (i + 1 == argc) return usage_error("-o needs a file name");
+            std::string path = argv[++i];
+            if (!ends_with(path, ".png") && !ends_with(path, ".svg"))
+                return usage_error("-o " + path + ": the file name must end in .png or .svg");
+            outputs.push_back(Output{path, ends_with(path, ".svg")});
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            return usage_error("unknown option " + argument);
+        } else if (!settings_path.empty()) {
+            return usage_error("one settings file at a time");
         } else {
-            settings_path = argv[i];
+            settings_path = argument;
+        }
+    }
+    if (outputs.empty()) outputs = {{"ondrelle-preview.png", false}, {"ondrelle-preview.svg", true}};
+    for (const Output& output : outputs) {
+        if (!tool_folder_of_file_exists(output.path.c_str())) {
+            char full[4096];
+            tool_full_path(output.path.c_str(), full, sizeof full);
+            std::fprintf(stderr, "ondrelle-preview: cannot write %s: its folder does not exist.\n", full);
+            return 1;
         }
     }
 
-    FILE* stream = std::fopen(settings_path.c_str(), "r");
-    if (stream == nullptr) {
-        std::printf("%s: cannot be opened.\n", settings_path.c_str());
+    bool defaults = settings_path.empty();
+    std::string run_path = defaults ? write_default_settings() : settings_path;
+    if (run_path.empty()) {
+        std::fprintf(stderr, "ondrelle-preview: cannot write the default settings to the temporary folder.\n");
         return 1;
     }
-    bool clean = report_settings_file(stream, settings_path.c_str()).game_accepts;
-    std::fclose(stream);
-    if (!clean) {
-        std::printf("No preview: fix the settings file first.\n");
-        return 1;
-    }
+    if (!defaults && !settings_accepted(settings_path)) return 1;
 
     static SceneFrame frames[kSceneFrameCount];
-    PreviewLook look = {settings_path.c_str(), 0.0f, 255};
-    if (!scene_run_script(settings_path.c_str(), frames, &look.size, &look.opacity)) {
-        std::printf("%s: path too long.\n", settings_path.c_str());
+    PreviewLook look = {defaults ? "default settings" : settings_path.c_str(), Settings{}};
+    bool ran = scene_run_script(run_path.c_str(), frames, &look.settings);
+    if (defaults) std::remove(run_path.c_str());
+    if (!ran) {
+        std::fprintf(stderr, "ondrelle-preview: %s: path too long.\n", settings_path.c_str());
         return 1;
     }
-    std::printf("\n");
     scene_print_table(frames, kSceneFrameCount, 15, stdout);
 
-    std::string svg_path = svg_path_for(png_path);
-    if (!render_preview(frames, kSceneFrameCount, look, png_path.c_str(), svg_path.c_str())) {
-        std::printf("Could not write %s or %s\n", png_path.c_str(), svg_path.c_str());
-        return 1;
+    std::printf("\n");
+    for (const std::string& reason : reasons_nothing_shows(look.settings)) std::printf("%s\n", reason.c_str());
+    for (const Output& output : outputs) {
+        if (!render_preview(frames, kSceneFrameCount, look, output.path.c_str(), output.svg)) {
+            std::fprintf(stderr, "ondrelle-preview: could not write %s.\n", output.path.c_str());
+            return 1;
+        }
+        std::printf("Picture: %s\n", output.path.c_str());
     }
-    std::printf("\nPicture: %s and %s\n", png_path.c_str(), svg_path.c_str());
     return 0;
 }

@@ -5,18 +5,34 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 // Fontconfig, under cairo's text, keeps its caches until the process ends;
 // in the sanitizer build that is not a leak of ours to report.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
 
+const int kFilmstripFrames[] = {31, 45, 90, 124, 136, 180, 215};
+const int kFilmstripFrameCount = sizeof kFilmstripFrames / sizeof kFilmstripFrames[0];
+
 namespace {
 
-const double kWidth = 960;
-const double kHeight = 700;
+const double kWidth = 1000;
 const double kLeft = 70;
-const double kRight = 930;
+const double kRight = kLeft + kCellWidthPixels * 7;
+const double kPi = 3.14159265358979323846;
+
+// Where the parts of the picture go, below the title and its reason lines.
+struct Layout {
+    double charts_top;
+    double filmstrip_top;
+    double height;
+};
+
+Layout layout_for(size_t reason_lines) {
+    double top = 52 + 16.0 * static_cast<double>(reason_lines);
+    return Layout{top, top + 480, top + 480 + kCellHeightPixels + 60};
+}
 
 struct Panel {
     double top, bottom;
@@ -34,10 +50,16 @@ double value_to_y(const Panel& panel, double value) {
     return panel.bottom - share * (panel.bottom - panel.top);
 }
 
-void text(cairo_t* cr, double x, double y, double size, const char* words) {
+void text(cairo_t* cr, double x, double y, double size, const std::string& words) {
     cairo_set_font_size(cr, size);
     cairo_move_to(cr, x, y);
-    cairo_show_text(cr, words);
+    cairo_show_text(cr, words.c_str());
+}
+
+std::string format(const char* pattern, double value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, pattern, value);
+    return buffer;
 }
 
 void draw_frame_box(cairo_t* cr, const Panel& panel, const char* title, int count) {
@@ -46,38 +68,45 @@ void draw_frame_box(cairo_t* cr, const Panel& panel, const char* title, int coun
     cairo_rectangle(cr, kLeft, panel.top, kRight - kLeft, panel.bottom - panel.top);
     cairo_stroke(cr);
     text(cr, kLeft, panel.top - 8, 13, title);
-    char label[32];
     for (int second = 0; second * 60 <= count; ++second) {
         double x = time_to_x(static_cast<float>(second), count);
-        std::snprintf(label, sizeof label, "%d s", second);
-        text(cr, x - 8, panel.bottom + 14, 10, label);
+        text(cr, x - 8, panel.bottom + 14, 10, format("%.0f s", second));
     }
-    std::snprintf(label, sizeof label, "%.4g", panel.high * panel.label_sign);
-    text(cr, 8, panel.top + 10, 10, label);
-    std::snprintf(label, sizeof label, "%.4g", panel.low * panel.label_sign);
-    text(cr, 8, panel.bottom, 10, label);
+    text(cr, 8, panel.top + 10, 10, format("%.4g", panel.high * panel.label_sign));
+    text(cr, 8, panel.bottom, 10, format("%.4g", panel.low * panel.label_sign));
 }
 
+// The scene's events as dashed lines, each labelled in the first row where
+// its label does not run into the one before it.
 void draw_events(cairo_t* cr, const Panel& panel, int count) {
     static const double dash[] = {3, 3};
-    cairo_set_source_rgb(cr, 0.55, 0.55, 0.55);
-    cairo_set_dash(cr, dash, 2, 0);
+    const int kRows = 3;
+    double row_ends[kRows] = {-1e9, -1e9, -1e9};
+    cairo_set_font_size(cr, 9);
     for (int e = 0; e < kSceneEventCount; ++e) {
         double x = time_to_x(static_cast<float>(kSceneEvents[e].frame) * kSceneFrameTime, count);
+        cairo_set_source_rgb(cr, 0.55, 0.55, 0.55);
+        cairo_set_dash(cr, dash, 2, 0);
         cairo_move_to(cr, x, panel.top);
         cairo_line_to(cr, x, panel.bottom);
         cairo_stroke(cr);
-        text(cr, x + 3, panel.top + 12, 9, kSceneEvents[e].what);
+        cairo_set_dash(cr, nullptr, 0, 0);
+        cairo_text_extents_t extents;
+        cairo_text_extents(cr, kSceneEvents[e].what, &extents);
+        int row = 0;
+        while (row < kRows - 1 && x + 3 < row_ends[row] + 4) ++row;
+        row_ends[row] = x + 3 + extents.x_advance;
+        cairo_set_source_rgb(cr, 0.3, 0.3, 0.3);
+        text(cr, x + 3, panel.top + 12 + 11 * row, 9, kSceneEvents[e].what);
     }
-    cairo_set_dash(cr, nullptr, 0, 0);
 }
 
 double marker_height(const SceneFrame& f) { return f.height; }
-// Screen y grows downwards; plotted negated, up on screen is up in the plot.
+// Screen y grows downwards; plotted negated, up on screen is up in the chart.
 double marker_rise(const SceneFrame& f) { return -f.y; }
 
-// A line through the frames in which the marker was drawn; the height plot
-// drops to zero where it was not, the position plot leaves a gap.
+// A line through the frames in which the marker was drawn; the height chart
+// drops to zero where it was not, the position chart leaves a gap.
 void plot(cairo_t* cr, const SceneFrame* frames, int count, const Panel& panel, double (*value)(const SceneFrame&),
           bool gaps, double red, double green, double blue) {
     cairo_set_source_rgb(cr, red, green, blue);
@@ -101,54 +130,167 @@ void plot(cairo_t* cr, const SceneFrame* frames, int count, const Panel& panel, 
     cairo_stroke(cr);
 }
 
-// The bounce only lifts the marker, so the lowest it is drawn on a target is
-// where it rests on that target's anchor.
-float resting_y(const SceneFrame* frames, int count, int32_t target) {
-    float lowest = 0;
+void draw_charts(cairo_t* cr, const SceneFrame* frames, int count, const PreviewLook& look, double top) {
+    double largest = look.settings.size;
+    for (int i = 0; i < count; ++i) largest = std::max(largest, static_cast<double>(frames[i].height));
+    Panel size_panel = {top + 20, top + 190, 0, std::max(0.001, largest * 1.1), 1};
+    draw_frame_box(cr, size_panel, "Marker height on screen, as a share of the screen's height (size x visibility)",
+                   count);
+    draw_events(cr, size_panel, count);
+    plot(cr, frames, count, size_panel, marker_height, false, 0.15, 0.35, 0.75);
+
+    double low = 1, high = 0;
     for (int i = 0; i < count; ++i) {
-        if (frames[i].drawn && frames[i].target == target) lowest = std::max(lowest, frames[i].y);
+        if (!frames[i].drawn) continue;
+        low = std::min(low, static_cast<double>(frames[i].y));
+        high = std::max(high, static_cast<double>(frames[i].y));
     }
-    return lowest;
+    if (high < low) low = 0, high = 1;  // nothing drawn: the whole screen
+    if (high <= low) high = low + 0.01;
+    double margin = (high - low) * 0.1;
+    Panel rise_panel = {top + 240, top + 400, -(high + margin), -(low - margin), -1};
+    draw_frame_box(cr, rise_panel, "Marker's screen y (0 = top edge), bounce included; up is up", count);
+    draw_events(cr, rise_panel, count);
+    plot(cr, frames, count, rise_panel, marker_rise, true, 0.8, 0.35, 0.1);
 }
 
-// The marker as a downward-pointing pin, width by height pixels, centred.
-void draw_marker(cairo_t* cr, double x, double y, double width, double height, double alpha) {
-    cairo_set_source_rgba(cr, 0.85, 0.2, 0.15, alpha);
-    cairo_move_to(cr, x - width / 2, y - height / 2);
-    cairo_line_to(cr, x + width / 2, y - height / 2);
-    cairo_line_to(cr, x, y + height / 2);
-    cairo_close_path(cr);
+// ---- The filmstrip ----
+
+// A point of the world in a cell's pixels.
+void world_to_cell(const CellWindow& window, float x, float z, double* px, double* py) {
+    float screen_x, screen_y;
+    scene_to_screen(x, z, &screen_x, &screen_y);
+    *px = (screen_x - window.left) * kScreenWidthPixels;
+    *py = (screen_y - window.top) * kScreenHeightPixels;
+}
+
+// An ellipse around a world point, its radii in metres.
+void world_ellipse(cairo_t* cr, const CellWindow& window, float x, float z, float across, float up) {
+    double px, py;
+    world_to_cell(window, x, z, &px, &py);
+    double metre = kSceneMetresToScreen * kScreenHeightPixels;
+    cairo_save(cr);
+    cairo_translate(cr, px, py);
+    cairo_scale(cr, across * metre, up * metre);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
+    cairo_restore(cr);
+}
+
+// A rectangle of the world, from its lower left corner, in metres.
+void world_box(cairo_t* cr, const CellWindow& window, float x, float z, float across, float up) {
+    double px, py;
+    world_to_cell(window, x, z + up, &px, &py);
+    double metre = kSceneMetresToScreen * kScreenHeightPixels;
+    cairo_rectangle(cr, px, py, across * metre, up * metre);
+}
+
+// A plain grey figure of the target: a person with the head at the head
+// bone, or a four-legged animal as tall as the game says it is.
+void draw_silhouette(cairo_t* cr, const CellWindow& window, const SceneTarget& target) {
+    cairo_set_source_rgb(cr, 0.55, 0.56, 0.6);
+    float feet = target.z - target.height * 0.5f;
+    float x = target.x;
+    if (target.kind == stand_in_human) {
+        float head = target.head_z > 0 ? target.head_z : feet + target.height * 0.92f;
+        world_ellipse(cr, window, x, head, 0.11f, 0.13f);
+        world_box(cr, window, x - 0.2f, feet + 0.85f, 0.4f, head - 0.15f - (feet + 0.85f));  // body
+        world_box(cr, window, x - 0.18f, feet, 0.15f, 0.87f);                                // legs
+        world_box(cr, window, x + 0.03f, feet, 0.15f, 0.87f);
+    } else {
+        float h = target.height;
+        world_ellipse(cr, window, x, feet + h * 0.6f, h * 0.45f, h * 0.17f);  // body
+        world_box(cr, window, x - h * 0.38f, feet, h * 0.07f, h * 0.55f);     // legs
+        world_box(cr, window, x + h * 0.31f, feet, h * 0.07f, h * 0.55f);
+        world_box(cr, window, x + h * 0.3f, feet + h * 0.6f, h * 0.1f, h * 0.3f);          // neck
+        world_ellipse(cr, window, x + h * 0.42f, feet + h * 0.92f, h * 0.12f, h * 0.07f);  // head
+    }
     cairo_fill(cr);
+}
+
+// The marker: its sprite's extent, turned, with a five-pointed star in it
+// that stands in for the game's texture; its top point shows the turn.
+void draw_marker(cairo_t* cr, const MarkerPicture& marker, int opacity) {
+    double alpha = std::clamp(opacity / 255.0, 0.0, 1.0);
+    cairo_save(cr);
+    cairo_translate(cr, marker.centre_x, marker.centre_y);
+    cairo_rotate(cr, marker.turn);
+    cairo_scale(cr, marker.width / 2, marker.height / 2);
+    cairo_rectangle(cr, -1, -1, 2, 2);
+    cairo_set_source_rgba(cr, 0.95, 0.85, 0.3, alpha * 0.35);
+    cairo_fill(cr);
+    for (int point = 0; point < 10; ++point) {
+        double radius = point % 2 == 0 ? 1.0 : 0.42;
+        double angle = -kPi / 2 + point * kPi / 5;
+        if (point == 0) {
+            cairo_move_to(cr, radius * std::cos(angle), radius * std::sin(angle));
+        } else {
+            cairo_line_to(cr, radius * std::cos(angle), radius * std::sin(angle));
+        }
+    }
+    cairo_close_path(cr);
+    cairo_set_source_rgba(cr, 0.85, 0.2, 0.15, alpha);
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
+void draw_cell(cairo_t* cr, const SceneFrame* frames, int count, const PreviewLook& look, int frame_index, double left,
+               double top) {
+    const SceneFrame& f = frames[frame_index];
+    cairo_save(cr);
+    cairo_rectangle(cr, left + 2, top, kCellWidthPixels - 4, kCellHeightPixels);
+    cairo_clip(cr);
+    cairo_set_source_rgb(cr, 0.86, 0.9, 0.93);
+    cairo_paint(cr);
+    cairo_translate(cr, left, top);
+    int32_t shown = f.target != 0 ? f.target : scene_target_in_focus_by(f.frame);
+    CellWindow window = cell_window_for(frames, count, shown);
+    if (const SceneTarget* target = scene_target(shown)) draw_silhouette(cr, window, *target);
+    MarkerPicture marker = marker_picture(f, look.settings.rotation, window);
+    bool on_a_target = f.drawn && scene_target(f.target) != nullptr;
+    if (on_a_target) draw_marker(cr, marker, look.settings.opacity);
+    cairo_restore(cr);
+
+    cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
+    text(cr, left + 6, top + kCellHeightPixels + 14, 10, "frame " + std::to_string(f.frame));
+    text(cr, left + 6, top + kCellHeightPixels + 27, 10,
+         format("%.2f s, ", f.seconds) + format("%.0f%%", f.visibility * 100.0f));
+    std::string remark = !f.drawn                  ? "not drawn"
+                         : !on_a_target            ? "on no target"
+                         : marker.larger_than_cell ? "clipped: larger"
+                                                   : "";
+    if (!remark.empty()) {
+        cairo_set_source_rgb(cr, 0.7, 0.1, 0.1);
+        text(cr, left + 6, top + kCellHeightPixels + 40, 10, remark);
+    }
 }
 
 void draw_filmstrip(cairo_t* cr, const SceneFrame* frames, int count, const PreviewLook& look, double top) {
     cairo_set_source_rgb(cr, 0, 0, 0);
-    text(cr, kLeft, top - 8, 13, "The marker at key frames (screen region around the target, to scale)");
-    const double cell = (kRight - kLeft) / kFilmstripFrameCount;
-    const double cell_height = 120;
-    // Screen units to pixels: a full-size marker is 60 pixels high.
-    const double scale = look.size > 0 ? 60.0 / look.size : 0;
+    char caption[256];
+    std::snprintf(caption, sizeof caption,
+                  "The marker at key frames, to scale: each cell is a window %.1f%% of the width and %.0f%% of the "
+                  "height of a 16:9 screen,",
+                  kCellWidthPixels / kScreenWidthPixels * 100, kCellHeightPixels / kScreenHeightPixels * 100);
+    text(cr, kLeft, top - 42, 12, caption);
+    std::snprintf(caption, sizeof caption,
+                  "drawn %.0f x %.0f pixels. The star in its pale square (the sprite's extent) stands in for the "
+                  "game's texture %s/%s,",
+                  kScreenWidthPixels, kScreenHeightPixels, look.settings.texture_dict, look.settings.texture_name);
+    text(cr, kLeft, top - 26, 12, caption);
+    text(cr, kLeft, top - 10, 12, "turned by rotation, with opacity as its alpha.");
     for (int k = 0; k < kFilmstripFrameCount; ++k) {
-        int index = std::min(kFilmstripFrames[k], count - 1);
-        const SceneFrame& f = frames[index];
-        double left = kLeft + k * cell;
-        cairo_set_source_rgb(cr, 0.93, 0.93, 0.9);
-        cairo_rectangle(cr, left + 2, top, cell - 4, cell_height);
-        cairo_fill(cr);
-        if (f.drawn) {
-            double lift = (resting_y(frames, count, f.target) - f.y) * scale;
-            // Widths are in units of the screen's width: on the scene's 16:9
-            // screen a unit of width is 16/9 units of height.
-            draw_marker(cr, left + cell / 2, top + cell_height * 0.6 - lift, f.width * scale * 16.0 / 9.0,
-                        f.height * scale, std::clamp(look.opacity / 255.0, 0.05, 1.0));
-        }
-        char label[48];
-        cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
-        std::snprintf(label, sizeof label, "frame %d", f.frame);
-        text(cr, left + 8, top + cell_height + 14, 10, label);
-        std::snprintf(label, sizeof label, "%.2f s, %.0f%%", f.seconds, f.visibility * 100.0f);
-        text(cr, left + 8, top + cell_height + 27, 10, label);
+        draw_cell(cr, frames, count, look, std::min(kFilmstripFrames[k], count - 1), kLeft + k * kCellWidthPixels, top);
     }
+}
+
+// The reasons under the title: the settings', or a plain word when the
+// marker is not drawn in the scene for another reason.
+std::vector<std::string> picture_reasons(const SceneFrame* frames, int count, const PreviewLook& look) {
+    std::vector<std::string> reasons = reasons_nothing_shows(look.settings);
+    bool drawn = false;
+    for (int i = 0; i < count; ++i) drawn = drawn || frames[i].drawn;
+    if (reasons.empty() && !drawn) reasons.push_back("The marker is not drawn at any frame of this scene.");
+    return reasons;
 }
 
 void draw_picture(cairo_t* cr, const SceneFrame* frames, int count, const PreviewLook& look) {
@@ -156,57 +298,79 @@ void draw_picture(cairo_t* cr, const SceneFrame* frames, int count, const Previe
     cairo_paint(cr);
     cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_source_rgb(cr, 0, 0, 0);
-    char title[256];
-    std::snprintf(title, sizeof title, "Ondrelle preview of %s, 60 frames a second", look.settings_name);
-    text(cr, kLeft, 28, 16, title);
+    text(cr, kLeft, 28, 16, std::string("Ondrelle preview of ") + look.settings_name + ", 60 frames a second");
 
-    Panel size_panel = {60, 250, 0, std::max(0.001, look.size * 1.1), 1};
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    draw_frame_box(cr, size_panel, "Marker height on screen (size x visibility)", count);
-    draw_events(cr, size_panel, count);
-    plot(cr, frames, count, size_panel, marker_height, false, 0.15, 0.35, 0.75);
+    std::vector<std::string> reasons = picture_reasons(frames, count, look);
+    cairo_set_source_rgb(cr, 0.75, 0.1, 0.1);
+    for (size_t i = 0; i < reasons.size(); ++i) text(cr, kLeft, 48 + 16.0 * i, 12, reasons[i]);
 
-    double low = 1, high = 0;
-    for (int i = 0; i < count; ++i) {
-        if (!frames[i].drawn) continue;
-        low = std::min(low, double(frames[i].y));
-        high = std::max(high, double(frames[i].y));
-    }
-    if (high <= low) high = low + 0.01;
-    double margin = (high - low) * 0.1;
-    Panel rise_panel = {300, 460, -(high + margin), -(low - margin), -1};
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    draw_frame_box(cr, rise_panel, "Marker's screen y (0 = top edge), bounce included; up is up", count);
-    draw_events(cr, rise_panel, count);
-    plot(cr, frames, count, rise_panel, marker_rise, true, 0.8, 0.35, 0.1);
-
-    draw_filmstrip(cr, frames, count, look, 520);
+    Layout layout = layout_for(reasons.size());
+    draw_charts(cr, frames, count, look, layout.charts_top);
+    draw_filmstrip(cr, frames, count, look, layout.filmstrip_top);
 }
 
 }  // namespace
 
-const int kFilmstripFrames[] = {31, 36, 45, 90, 119, 124, 130, 136, 150, 212, 222};
-const int kFilmstripFrameCount = sizeof kFilmstripFrames / sizeof kFilmstripFrames[0];
+CellWindow cell_window_for(const SceneFrame* frames, int count, int32_t target) {
+    CellWindow window = {0, 0, kCellWidthPixels / kScreenWidthPixels, kCellHeightPixels / kScreenHeightPixels};
+    const SceneTarget* shape = scene_target(target);
+    if (shape == nullptr) return window;
+    float centre_x, feet_y;
+    scene_to_screen(shape->x, shape->z - shape->height * 0.5f, &centre_x, &feet_y);
+    window.left = centre_x - window.width / 2;
+    window.top = feet_y - window.height * 0.85;
+    // Room for the marker's highest point on this target, bounce included;
+    // a marker larger than the whole cell is clipped instead.
+    for (int i = 0; i < count; ++i) {
+        const SceneFrame& f = frames[i];
+        bool fits = f.height < window.height && f.width * kScreenWidthPixels < kCellWidthPixels;
+        if (f.drawn && f.target == target && fits) window.top = std::min(window.top, f.y - f.height / 2.0 - 0.01);
+    }
+    return window;
+}
 
-bool render_preview(const SceneFrame* frames, int count, const PreviewLook& look, const char* png_path,
-                    const char* svg_path) {
-    bool ok = true;
-    if (png_path != nullptr) {
-        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(kWidth), int(kHeight));
-        cairo_t* cr = cairo_create(surface);
-        draw_picture(cr, frames, count, look);
-        cairo_destroy(cr);
-        ok = cairo_surface_write_to_png(surface, png_path) == CAIRO_STATUS_SUCCESS && ok;
-        cairo_surface_destroy(surface);
-    }
-    if (svg_path != nullptr) {
-        cairo_surface_t* surface = cairo_svg_surface_create(svg_path, kWidth, kHeight);
-        cairo_t* cr = cairo_create(surface);
-        draw_picture(cr, frames, count, look);
-        cairo_destroy(cr);
+MarkerPicture marker_picture(const SceneFrame& frame, float rotation_degrees, const CellWindow& window) {
+    MarkerPicture marker;
+    marker.centre_x = (frame.x - window.left) * kScreenWidthPixels;
+    marker.centre_y = (frame.y - window.top) * kScreenHeightPixels;
+    // The game takes both sizes in screen units: the width in the screen's
+    // width, the height in its height.
+    marker.width = frame.width * kScreenWidthPixels;
+    marker.height = frame.height * kScreenHeightPixels;
+    marker.turn = rotation_degrees * kPi / 180.0;
+    marker.larger_than_cell = marker.width > kCellWidthPixels || marker.height > kCellHeightPixels;
+    return marker;
+}
+
+std::vector<std::string> reasons_nothing_shows(const Settings& s) {
+    std::vector<std::string> reasons;
+    if (!s.mark_humans && !s.mark_animals && !s.mark_objects)
+        reasons.push_back("mark_humans, mark_animals and mark_objects are all no: nothing is ever marked.");
+    if (!(s.grow_speed > 0))
+        reasons.push_back("grow_speed is " +
+                          std::string(s.grow_speed == 0  ? "0"
+                                      : s.grow_speed < 0 ? "below 0"
+                                                         : "not a number") +
+                          ": the marker never grows in, so it never shows.");
+    if (s.size == 0) reasons.push_back("size is 0: the marker has no size, so it never shows.");
+    if (s.opacity == 0) reasons.push_back("opacity is 0: the marker is fully transparent, so it is never seen.");
+    return reasons;
+}
+
+bool render_preview(const SceneFrame* frames, int count, const PreviewLook& look, const char* path, bool svg) {
+    double height = layout_for(picture_reasons(frames, count, look).size()).height;
+    cairo_surface_t* surface = svg ? cairo_svg_surface_create(path, kWidth, height)
+                                   : cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(kWidth), int(height));
+    cairo_t* cr = cairo_create(surface);
+    draw_picture(cr, frames, count, look);
+    cairo_destroy(cr);
+    bool ok;
+    if (svg) {
         cairo_surface_finish(surface);
-        ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS && ok;
-        cairo_surface_destroy(surface);
+        ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
+    } else {
+        ok = cairo_surface_write_to_png(surface, path) == CAIRO_STATUS_SUCCESS;
     }
+    cairo_surface_destroy(surface);
     return ok;
 }

@@ -6,7 +6,7 @@
 #include "preview_scene.h"
 #include "script_main.h"
 
-bool scene_run_script(const char* settings_path, SceneFrame* frames, float* size, int* opacity) {
+bool scene_run_script(const char* settings_path, SceneFrame* frames, Settings* settings) {
     if (!utf8_to_wide_path(settings_path, config_path, kPathCapacity)) return false;
     log_path[0] = 0;
     StandInWorld* world = stand_in_world();
@@ -22,7 +22,6 @@ bool scene_run_script(const char* settings_path, SceneFrame* frames, float* size
         scriptWait(0);
         frames[frame] = scene_read_frame(stand_in_frame(), frame, state.settings.size);
     }
-    *size = state.settings.size;
-    *opacity = state.settings.opacity;
+    *settings = state.settings;
     return true;
 }

@@ -32,14 +32,34 @@ const SceneEvent kSceneEvents[] = {
 };
 const int kSceneEventCount = sizeof kSceneEvents / sizeof kSceneEvents[0];
 
-void scene_set_up(StandInWorld* world) {
-    StandInEntity* person = stand_in_add_entity(world, kSceneFirstTarget, stand_in_human, -6.0f, 20.0f, 0.0f);
-    stand_in_add_bone(person, "skel_head", 21030, -6.0f, 20.0f, 1.65f);
-    StandInEntity* animal = stand_in_add_entity(world, kSceneSecondTarget, stand_in_animal, 8.0f, 18.0f, 0.0f);
-    animal->height = 1.6f;
-    world->frame_time = kSceneFrameTime;
-    world->projection_scale = 0.02f;
+const SceneTarget kSceneTargets[kSceneTargetCount] = {
+    {kSceneFirstTarget, stand_in_human, -6.0f, 20.0f, 0.9f, 1.8f, 1.65f},
+    {kSceneSecondTarget, stand_in_animal, 8.0f, 18.0f, 0.8f, 1.6f, 0.0f},
+};
+
+const SceneTarget* scene_target(int32_t handle) {
+    for (const SceneTarget& target : kSceneTargets) {
+        if (target.handle == handle) return &target;
+    }
+    return nullptr;
 }
+
+void scene_to_screen(float x, float z, float* screen_x, float* screen_y) {
+    *screen_x = 0.5f + x * kSceneMetresToScreen;
+    *screen_y = 0.5f - z * kSceneMetresToScreen;
+}
+
+void scene_set_up(StandInWorld* world) {
+    for (const SceneTarget& target : kSceneTargets) {
+        StandInEntity* entity = stand_in_add_entity(world, target.handle, target.kind, target.x, target.y, target.z);
+        entity->height = target.height;
+        if (target.head_z > 0) stand_in_add_bone(entity, "skel_head", 21030, target.x, target.y, target.head_z);
+    }
+    world->frame_time = kSceneFrameTime;
+    world->projection_scale = kSceneMetresToScreen;
+}
+
+int32_t scene_target_in_focus_by(int frame) { return frame >= kSecondTaken ? kSceneSecondTarget : kSceneFirstTarget; }
 
 void scene_before_frame(StandInWorld* world, int frame) {
     bool first = frame >= kFirstTaken && frame < kFirstDropped;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "config.h"
 #include "world.h"
 
 const int kSceneFrameCount = 270;
@@ -18,6 +19,29 @@ const float kSceneFrameTime = 1.0f / 60.0f;
 // The scene's two targets.
 const int32_t kSceneFirstTarget = 201;   // a person, marked above the head
 const int32_t kSceneSecondTarget = 202;  // an animal without that bone
+
+// A target's shape in the world, in metres. As in the game, an entity's
+// position is the middle of its body, not its feet.
+struct SceneTarget {
+    int32_t handle;
+    StandInEntityKind kind;
+    float x, y, z;  // its position
+    float height;   // what entity_height answers
+    float head_z;   // its head bone's height; 0 when it has none
+};
+const int kSceneTargetCount = 2;
+extern const SceneTarget kSceneTargets[kSceneTargetCount];
+
+// The scene's target of a handle, or null.
+const SceneTarget* scene_target(int32_t handle);
+
+// The stand-in's projection in the scene: one metre is 5% of the screen's
+// height, as a person about 20 m away appears in the game.
+const float kSceneMetresToScreen = 0.05f;
+
+// Where a world point (x across, z up) lands on the 0-to-1 screen, as the
+// stand-in projects it.
+void scene_to_screen(float x, float z, float* screen_x, float* screen_y);
 
 enum SceneMode : char {
     scene_marker = 'M',   // the script ran to the marker (drawn or not)
@@ -47,6 +71,10 @@ extern const int kSceneEventCount;
 // Puts the scene's entities into a freshly reset world.
 void scene_set_up(StandInWorld* world);
 
+// The target the player focused last by the given frame (the first one
+// before anything is focused): whom a frame without a marker is about.
+int32_t scene_target_in_focus_by(int frame);
+
 // Sets the world for the given frame (focus, timer, frame time).
 void scene_before_frame(StandInWorld* world, int frame);
 
@@ -56,9 +84,9 @@ SceneFrame scene_read_frame(const StandInFrame* record, int frame, float size);
 
 // Runs the real marker script natively (not on Windows) through the whole
 // scene, with its settings read from settings_path, into frames
-// (kSceneFrameCount of them). Returns false, running nothing, when the path
-// cannot be used.
-bool scene_run_script(const char* settings_path, SceneFrame* frames, float* size, int* opacity);
+// (kSceneFrameCount of them), and gives the settings it ran with. Returns
+// false, running nothing, when the path cannot be used.
+bool scene_run_script(const char* settings_path, SceneFrame* frames, Settings* settings);
 
 // Prints the frame table: one line every `every` frames, and at each event.
 void scene_print_table(const SceneFrame* frames, int count, int every, FILE* out);
