@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the release zip with cpack and checks its contents: exactly the files
-# that go into the game folder, the very plug-in that was built, and a
-# changelog entry for the version. Usage: package_check.sh BUILD_DIR VERSION CHANGELOG
+# that go into the game folder, the very plug-in that was built, a changelog
+# entry for the version, and texts with Windows line ends, the readme naming
+# the version. Usage: package_check.sh BUILD_DIR VERSION CHANGELOG
 set -u
 build=$1
 version=$2
@@ -12,7 +13,7 @@ rm -f "$zip"
 [ -f "$zip" ] || { echo "no $zip"; exit 1; }
 
 listing=$(cd "$build" && cmake -E tar tf "$zip" | sed 's|^\./||' | sort)
-expected=$(printf '%s\n' Ondrelle-README.txt Ondrelle.asi Ondrelle.ini ondrelle-check.exe | sort)
+expected=$(printf '%s\n' Ondrelle-README.txt Ondrelle.asi Ondrelle.ini ondrelle-check.exe CHANGELOG.txt LICENSE.txt | sort)
 if [ "$listing" != "$expected" ]; then
   echo "FAIL: the zip holds:"; echo "$listing"; exit 1
 fi
@@ -22,4 +23,13 @@ trap 'rm -rf "$work"' EXIT
 cmp -s "$work/Ondrelle.asi" "$build/Ondrelle.asi" || { echo "FAIL: the zipped plug-in is not the built one"; exit 1; }
 cmp -s "$work/Ondrelle.ini" "$build/Ondrelle.ini" || { echo "FAIL: the zipped settings are not the default ones"; exit 1; }
 grep -q '^## '"$version"'$' "$changelog" || { echo "FAIL: CHANGELOG.md has no entry for $version"; exit 1; }
+# The texts players open in Notepad: Windows line ends only.
+for text in Ondrelle-README.txt CHANGELOG.txt LICENSE.txt Ondrelle.ini; do
+  lines=$(grep -c '' "$work/$text")
+  crlf=$(grep -c $'\r$' "$work/$text")
+  [ "$lines" -gt 0 ] && [ "$lines" = "$crlf" ] || { echo "FAIL: $text: $crlf of $lines lines end in CR LF"; exit 1; }
+done
+head -n 1 "$work/Ondrelle-README.txt" | grep -q "^Ondrelle $version"$'\r$' || { echo "FAIL: the readme does not name $version"; exit 1; }
+grep -q "^## $version"$'\r$' "$work/CHANGELOG.txt" || { echo "FAIL: CHANGELOG.txt has no entry for $version"; exit 1; }
+grep -q "^MIT License"$'\r$' "$work/LICENSE.txt" || { echo "FAIL: LICENSE.txt is not the MIT licence"; exit 1; }
 echo "release package $zip: as expected"
