@@ -122,6 +122,18 @@ const SettingsKey* closest_key(const std::string& key) {
     return best;
 }
 
+// The numbers that must be above 0 for the marker to be seen as meant.
+struct AboveZero {
+    const char* key;
+    const char* what;
+    const char* otherwise;
+};
+const AboveZero kAboveZero[] = {
+    {"size", "a size", "the marker has no size and never shows"},
+    {"grow_speed", "a rate", "the marker never grows in, so it never shows"},
+    {"shrink_speed", "a rate", "the marker never shrinks away once shown"},
+};
+
 void note_float(FileSoFar* file, int line, const SettingsKey& key, const std::string& value) {
     std::string name = key.name;
     std::string example = default_value(key);
@@ -153,18 +165,12 @@ void note_float(FileSoFar* file, int line, const SettingsKey& key, const std::st
                  read_as + ": the game ignores " + quoted(rest) + " after the number: write the number alone.");
         }
     }
-    if (name == "size" && number <= 0)
+    for (const AboveZero& rule : kAboveZero) {
+        if (name != rule.key || number > 0) continue;
         note(file, line,
-             std::string("size is ") + (number == 0 ? "0" : "below 0 (" + number_text(number) + ")") +
-                 ": the marker has no size and never shows; write a size above 0 such as " + example + ".");
-    if (name == "grow_speed" && number <= 0)
-        note(file, line,
-             std::string("grow_speed is ") + (number == 0 ? "0" : "below 0 (" + number_text(number) + ")") +
-                 ": the marker never grows in, so it never shows; write a rate above 0 such as " + example + ".");
-    if (name == "shrink_speed" && number <= 0)
-        note(file, line,
-             std::string("shrink_speed is ") + (number == 0 ? "0" : "below 0 (" + number_text(number) + ")") +
-                 ": the marker never shrinks away once shown; write a rate above 0 such as " + example + ".");
+             name + " is " + (number == 0 ? "0" : "below 0 (" + number_text(number) + ")") + ": " + rule.otherwise +
+                 "; write " + rule.what + " above 0 such as " + example + ".");
+    }
 }
 
 void note_int(FileSoFar* file, int line, const SettingsKey& key, const std::string& value) {
