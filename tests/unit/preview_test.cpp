@@ -111,9 +111,9 @@ TEST_F(PreviewScene, FilmstripDrawsTheMarkerToScaleAndTurned) {
     };
     for (const auto& c : cases) {
         std::string text = default_settings_text();
-        text.replace(text.find("size = 0.03"), 11, std::string("size = ") + c.size);
-        text.replace(text.find("rotation = 0.0"), 14, std::string("rotation = ") + c.rotation);
-        text.replace(text.find("bounce_distance = 0.006"), 23, std::string("bounce_distance = ") + c.bounce);
+        text.replace(text.find("\nsize = 0.03"), 12, std::string("\nsize = ") + c.size);
+        text.replace(text.find("\nrotation = 0.0"), 15, std::string("\nrotation = ") + c.rotation);
+        text.replace(text.find("\nbounce_distance = 0.006"), 24, std::string("\nbounce_distance = ") + c.bounce);
         write_file(temp_folder.path + "/Ondrelle.ini", text);
         ASSERT_TRUE(scene_run_script((temp_folder.path + "/Ondrelle.ini").c_str(), frames, &settings));
         CellWindow window = cell_window_for(frames, kSceneFrameCount, kSceneFirstTarget);

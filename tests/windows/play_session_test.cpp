@@ -154,7 +154,7 @@ TEST_F(PlaySession, MarkerGrowsShrinksHidesAndSurvivesABrokenSettingsFile) {
     // after 300 frames, once.
     world->dicts_load_on_request = 0;
     std::string misspelt = default_settings_bytes();
-    misspelt.replace(misspelt.find("texture_dict = generic_textures"), 31, "texture_dict = generic_texturez");
+    misspelt.replace(misspelt.find("\ntexture_dict = generic_textures"), 32, "\ntexture_dict = generic_texturez");
     save_settings(misspelt);
     for (int i = 0; i < 299; ++i) step();
     const std::string named =
