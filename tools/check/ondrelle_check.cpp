@@ -47,11 +47,16 @@ static void report_unreadable(const char* path) {
     std::fprintf(stderr, "ondrelle-check: cannot read %s: %s.\n", full, why);
 }
 
-// Checks one file; true when it passes.
-static bool check_file(const char* path, bool strict) {
+// Checks one file; true when it passes. named_none: the player named no
+// file, so the one checked is the current folder's Ondrelle.ini.
+static bool check_file(const char* path, bool strict, bool named_none) {
     FILE* stream = tool_open_for_reading(path);
     if (stream == nullptr) {
         report_unreadable(path);
+        if (named_none)
+            std::fprintf(stderr,
+                         "With no file named it checks Ondrelle.ini in the current folder: run it in the game's "
+                         "folder (or put it there and double-click it), or name the file to check.\n");
         return false;
     }
     SettingsReport report = report_settings_file(stream, path);
@@ -85,11 +90,12 @@ static int check_main(int argc, char** argv) {
             return 2;
         }
     }
-    if (files.empty()) files.push_back("Ondrelle.ini");
+    bool named_none = files.empty();
+    if (named_none) files.push_back("Ondrelle.ini");
     bool all_pass = true;
     for (size_t i = 0; i < files.size(); ++i) {
         if (i > 0) std::printf("\n");
-        all_pass = check_file(files[i], strict) && all_pass;
+        all_pass = check_file(files[i], strict, named_none) && all_pass;
     }
     return all_pass ? 0 : 1;
 }

@@ -23,6 +23,7 @@ const size_t kQuotedLength = 40;
 struct FileSoFar {
     std::vector<SettingsNote>* notes;
     int first_line_of_key[kSettingsKeyCount];  // 0 = not seen yet
+    int misspelt_on_line[kSettingsKeyCount];   // a line whose unknown key likely means it; 0 = none
     int32_t kinds_marked[3];                   // mark_humans, mark_animals, mark_objects; -1 = unknown
 };
 
@@ -238,8 +239,8 @@ void note_text(FileSoFar* file, int line, const SettingsKey& key, const std::str
                  std::to_string(kTextSettingCapacity - 1) + " and empties it; shorten it.");
     } else if (value.empty() && name == "ped_bone") {
         note(file, line,
-             "ped_bone is empty: no bone is found, so the marker sits at half the height of every person and "
-             "animal; write a bone name such as " +
+             "ped_bone is empty: no bone is found, so every person and animal gets the marker at the top of "
+             "its height, without ped_bone_offset_z; write a bone name such as " +
                  default_value(key) + ".");
     } else if (value.empty()) {
         note(file, line,
@@ -292,8 +293,10 @@ void note_line(FileSoFar* file, int line, const std::string& raw) {
     const SettingsKey* row = key_named(key);
     if (row == nullptr) {
         const SettingsKey* meant = closest_key(key);
-        if (meant != nullptr)
+        if (meant != nullptr) {
+            file->misspelt_on_line[key_index(meant)] = line;
             return note(file, line, "unknown key " + quoted(key) + ": did you mean " + meant->name + "?");
+        }
         return note(file, line,
                     "unknown key " + quoted(key) +
                         ": Ondrelle knows only the 18 keys of the Ondrelle.ini it comes with; remove the line or put ; "
@@ -336,13 +339,16 @@ void note_whole_file(FileSoFar* file) {
     for (int i = 0; i < kSettingsKeyCount; ++i) {
         if (file->first_line_of_key[i] != 0) continue;
         missing += std::string(missing.empty() ? "" : ", ") + kSettingsKeys[i].name;
+        if (file->misspelt_on_line[i] != 0)
+            missing += " (misspelt on line " + std::to_string(file->misspelt_on_line[i]) + "?)";
         ++missing_count;
     }
     if (missing_count > 0)
         note(file, 0,
              std::to_string(missing_count) + (missing_count == 1 ? " key is" : " keys are") +
-                 " missing from the whole file: " + missing +
-                 ". Copy their lines from the Ondrelle.ini that comes with Ondrelle.");
+                 " missing from the whole file: " + missing + ". Correct a misspelt key, or copy " +
+                 (missing_count == 1 ? "its line" : "their lines") +
+                 " from the Ondrelle.ini that comes with Ondrelle.");
     if (file->kinds_marked[0] == 0 && file->kinds_marked[1] == 0 && file->kinds_marked[2] == 0)
         note(file, 0,
              "mark_humans, mark_animals and mark_objects are all no: nothing you focus on is ever marked; set one "
@@ -353,7 +359,7 @@ void note_whole_file(FileSoFar* file) {
 
 std::vector<SettingsNote> settings_notes(const std::string& content, int stop_line, bool read_error) {
     std::vector<SettingsNote> notes;
-    FileSoFar file = {&notes, {}, {-1, -1, -1}};
+    FileSoFar file = {&notes, {}, {}, {-1, -1, -1}};
     if (looks_like_utf16(content)) {
         note(&file, 1,
              std::string("the file is saved as UTF-16 (Notepad's \"Unicode\"), which the game cannot read: ") +

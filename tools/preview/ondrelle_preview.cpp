@@ -148,6 +148,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "ondrelle-preview: %s: path too long.\n", settings_path.c_str());
         return 1;
     }
+    std::printf(
+        "The marker through the preview scene with %s, every 15th frame and at each event\n"
+        "(sprite x and y: its centre on the screen, 0 to 1; width and height: shares of the screen):\n\n",
+        look.settings_name);
     scene_print_table(frames, kSceneFrameCount, 15, stdout);
 
     std::printf("\n");

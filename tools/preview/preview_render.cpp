@@ -253,7 +253,7 @@ void draw_cell(cairo_t* cr, const SceneFrame* frames, int count, const PreviewLo
     cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
     text(cr, left + 6, top + kCellHeightPixels + 14, 10, "frame " + std::to_string(f.frame));
     text(cr, left + 6, top + kCellHeightPixels + 27, 10,
-         format("%.2f s, ", f.seconds) + format("%.0f%%", f.visibility * 100.0f));
+         format("%.2f s, ", f.seconds) + format("%.0f%% grown", f.visibility * 100.0f));
     std::string remark = !f.drawn                  ? "not drawn"
                          : !on_a_target            ? "on no target"
                          : marker.larger_than_cell ? "clipped: larger"
