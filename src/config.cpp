@@ -64,7 +64,7 @@ void trim_whitespace(char* text) {
     text[kept] = 0;
 }
 
-static void lower_case_ascii(char* text) {
+void lower_case_ascii(char* text) {
     for (; *text != 0; ++text) {
         if (*text >= 'A' && *text <= 'Z') *text = static_cast<char>(*text - 'A' + 'a');
     }

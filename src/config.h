@@ -80,6 +80,10 @@ extern const SettingsKey kSettingsKeys[kSettingsKeyCount];
 // Removes leading and trailing space, tab, CR and LF from text, in place.
 void trim_whitespace(char* text);
 
+// Turns the ASCII letters A to Z of text into a to z, in place; every other
+// byte stays as it is. Keys are matched so.
+void lower_case_ascii(char* text);
+
 // Parses one line (in a writable buffer, changed in place) into pending and
 // marks its key in seen_keys. Returns false when the line is faulty in a way
 // that stops the parse (too long, no '=', unknown key); a bad value is

@@ -29,30 +29,12 @@ static const char kUsage[] =
     "Exit status: 0 when the game accepts every file cleanly (with --strict: and no file\n"
     "has notes), 1 when not or when a file cannot be read, 2 for a wrong command line.\n";
 
-// Says plainly why a file cannot be read, with the full path tried.
-static void report_unreadable(const char* path) {
-    char full[4096];
-    tool_full_path(path, full, sizeof full);
-    const char* why = "it may not be read (no permission, or another program keeps it to itself)";
-    switch (tool_why_unreadable(path)) {
-        case unreadable_missing:
-            why = "there is no such file";
-            break;
-        case unreadable_folder:
-            why = "it is a folder, not a file";
-            break;
-        case unreadable_denied:
-            break;
-    }
-    std::fprintf(stderr, "ondrelle-check: cannot read %s: %s.\n", full, why);
-}
-
 // Checks one file; true when it passes. named_none: the player named no
 // file, so the one checked is the current folder's Ondrelle.ini.
 static bool check_file(const char* path, bool strict, bool named_none) {
     FILE* stream = tool_open_for_reading(path);
     if (stream == nullptr) {
-        report_unreadable(path);
+        report_unreadable_file("ondrelle-check", path);
         if (named_none)
             std::fprintf(stderr,
                          "With no file named it checks Ondrelle.ini in the current folder: run it in the game's "

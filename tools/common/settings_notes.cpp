@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/bounded_text.h"
 #include "config.h"
 #include "default_settings.h"
 
@@ -41,9 +42,7 @@ std::string number_text(double value) {
 }
 
 std::string lower_case(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
+    lower_case_ascii(&text[0]);
     return text;
 }
 
@@ -254,16 +253,6 @@ void note_text(FileSoFar* file, int line, const SettingsKey& key, const std::str
 // Lines
 // =============================================================================
 
-void trim(std::string* text) {
-    const char kWhitespace[] = " \t\r\n";
-    size_t first = text->find_first_not_of(kWhitespace);
-    if (first == std::string::npos) {
-        text->clear();
-        return;
-    }
-    *text = text->substr(first, text->find_last_not_of(kWhitespace) - first + 1);
-}
-
 // Notes on one line as the game's line reader returns it (NUL bytes kept).
 void note_line(FileSoFar* file, int line, const std::string& raw) {
     std::string seen = raw.substr(0, raw.find('\0'));
@@ -273,22 +262,29 @@ void note_line(FileSoFar* file, int line, const std::string& raw) {
         return note(file, line,
                     "is " + std::to_string(seen.size()) + " characters long, over the game's limit of " +
                         std::to_string(kMaxLineLength) + " (a comment too): shorten it.");
-    std::string text = seen.substr(0, seen.find_first_of("#;"));
-    trim(&text);
-    if (text.empty()) return;
-    size_t equals = text.find('=');
-    if (equals == std::string::npos && text.front() == '[' && text.back() == ']')
-        return note(file, line, quoted(text) + " is a section header, which Ondrelle does not use: remove the line.");
-    if (equals == std::string::npos)
+    // The parser's own steps: cut the comment, trim, split at the first '=',
+    // trim both sides, lower-case the key.
+    char text[kLineBufferCapacity];
+    copy_text(text, sizeof text, seen.c_str());
+    char* comment = std::strpbrk(text, "#;");
+    if (comment != nullptr) *comment = 0;
+    trim_whitespace(text);
+    if (text[0] == 0) return;
+    char* equals = std::strchr(text, '=');
+    std::string whole = text;
+    if (equals == nullptr && whole.front() == '[' && whole.back() == ']')
+        return note(file, line, quoted(whole) + " is a section header, which Ondrelle does not use: remove the line.");
+    if (equals == nullptr)
         return note(file, line,
-                    quoted(text) +
+                    quoted(whole) +
                         " has no \"=\": write key = value, or put ; in front of the line to make it a "
                         "comment.");
-    std::string key = text.substr(0, equals);
-    std::string value = text.substr(equals + 1);
-    trim(&key);
-    trim(&value);
-    key = lower_case(key);
+    *equals = 0;
+    trim_whitespace(text);
+    lower_case_ascii(text);
+    trim_whitespace(equals + 1);
+    std::string key = text;
+    std::string value = equals + 1;
     if (key.empty()) return note(file, line, "has no key before \"=\": write key = value.");
     const SettingsKey* row = key_named(key);
     if (row == nullptr) {
@@ -366,14 +362,12 @@ std::vector<SettingsNote> settings_notes(const std::string& content, int stop_li
                  kSaveAs + ".");
         return notes;
     }
-    size_t start = 0;
-    if (content.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+    bool byte_order_mark = content.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    if (byte_order_mark)
         note(&file, 1,
              std::string("the file starts with a UTF-8 byte-order mark (BOM), which the game reads as part of the "
                          "first line: ") +
                  kSaveAs + ".");
-        start = 3;  // the rest of the first line is checked on its own
-    }
     if (content.find('\r') != std::string::npos && content.find('\n') == std::string::npos)
         note(&file, 1,
              "the lines end in a carriage return alone (old Mac line ends), so the game reads the whole file as "
@@ -381,12 +375,13 @@ std::vector<SettingsNote> settings_notes(const std::string& content, int stop_li
     // Lines as the game's line reader cuts them: up to and including a line
     // feed, at most one byte short of its buffer.
     int line = 0;
-    while (start < content.size()) {
+    for (size_t start = 0; start < content.size();) {
         size_t feed = content.find('\n', start);
         size_t end = std::min(feed == std::string::npos ? content.size() : feed + 1, start + kLineBufferCapacity - 1);
-        if (line == 0 && start == 3) end = std::min(end, kLineBufferCapacity - 1);
         ++line;
-        note_line(&file, line, content.substr(start, end - start));
+        // The rest of a first line behind a byte-order mark is checked on its own.
+        size_t skipped = line == 1 && byte_order_mark ? 3 : 0;
+        note_line(&file, line, content.substr(start + skipped, end - start - skipped));
         if (line == stop_line) note_stop(&file, line, read_error);
         start = end;
     }

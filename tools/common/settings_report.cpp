@@ -8,6 +8,7 @@
 #include "config.h"
 #include "log/log.h"
 #include "settings_notes.h"
+#include "tool_platform.h"
 
 static bool g_capturing;
 static std::vector<std::string> g_log_messages;
@@ -88,4 +89,21 @@ SettingsReport report_settings_file(FILE* stream, const char* shown_name) {
         }
     }
     return SettingsReport{error.empty(), static_cast<int>(notes.size())};
+}
+
+void report_unreadable_file(const char* program, const char* path) {
+    char full[4096];
+    tool_full_path(path, full, sizeof full);
+    const char* why = "it may not be read (no permission, or another program keeps it to itself)";
+    switch (tool_why_unreadable(path)) {
+        case unreadable_missing:
+            why = "there is no such file";
+            break;
+        case unreadable_folder:
+            why = "it is a folder, not a file";
+            break;
+        case unreadable_denied:
+            break;
+    }
+    std::fprintf(stderr, "%s: cannot read %s: %s.\n", program, full, why);
 }

@@ -22,3 +22,7 @@ bool game_accepts_settings_file(FILE* stream);
 // Reads the open settings file (text mode, from its start) and prints the
 // report under shown_name as its heading. The stream is left open.
 SettingsReport report_settings_file(FILE* stream, const char* shown_name);
+
+// Says plainly on stderr why a file the tool could not open cannot be read,
+// with the full path tried: "PROGRAM: cannot read PATH: there is no such file."
+void report_unreadable_file(const char* program, const char* path);

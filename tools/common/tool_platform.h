@@ -28,7 +28,7 @@ UnreadableReason tool_why_unreadable(const char* utf8_path);
 void tool_full_path(const char* utf8_path, char* buffer, size_t capacity);
 
 // Whether the folder a file would be written into exists (the current folder
-// for a bare file name).
+// for a bare file name). Linux only, as the preview that writes files is.
 bool tool_folder_of_file_exists(const char* utf8_path);
 
 // Prepares the console for UTF-8 output and says whether the console is the

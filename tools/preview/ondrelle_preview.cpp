@@ -79,12 +79,7 @@ static std::string write_default_settings() {
 static bool settings_accepted(const std::string& path) {
     FILE* stream = tool_open_for_reading(path.c_str());
     if (stream == nullptr) {
-        char full[4096];
-        tool_full_path(path.c_str(), full, sizeof full);
-        std::fprintf(stderr, "ondrelle-preview: cannot read %s: %s.\n", full,
-                     tool_why_unreadable(path.c_str()) == unreadable_missing  ? "there is no such file"
-                     : tool_why_unreadable(path.c_str()) == unreadable_folder ? "it is a folder, not a file"
-                                                                              : "it may not be read");
+        report_unreadable_file("ondrelle-preview", path.c_str());
         return false;
     }
     bool accepted = game_accepts_settings_file(stream);

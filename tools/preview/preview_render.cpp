@@ -19,7 +19,7 @@ namespace {
 
 const double kWidth = 1000;
 const double kLeft = 70;
-const double kRight = kLeft + kCellWidthPixels * 7;
+const double kRight = kLeft + kCellWidthPixels * kFilmstripFrameCount;
 const double kPi = 3.14159265358979323846;
 
 // Where the parts of the picture go, below the title and its reason lines.
