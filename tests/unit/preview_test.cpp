@@ -107,7 +107,8 @@ TEST_F(PreviewScene, FilmstripDrawsTheMarkerToScaleAndTurned) {
     } cases[] = {
         {"0.03", "0", "0.006", 0.03 * 800, 0, false},
         {"0.5", "90", "0.006", 0.5 * 800, 3.14159265358979 / 2, true},
-        {"0.03", "45", "0.3", 0.03 * 800, 3.14159265358979 / 4, false},  // a bounce of 30% of the screen
+        {"0.03", "45", "0.3", 0.03 * 800, 3.14159265358979 / 4, false},   // a bounce of 30% of the screen
+        {"0.12", "45", "0.006", 0.12 * 800, 3.14159265358979 / 4, true},  // fits the cell only unturned
     };
     for (const auto& c : cases) {
         std::string text = default_settings_text();
@@ -116,7 +117,7 @@ TEST_F(PreviewScene, FilmstripDrawsTheMarkerToScaleAndTurned) {
         text.replace(text.find("\nbounce_distance = 0.006"), 24, std::string("\nbounce_distance = ") + c.bounce);
         write_file(temp_folder.path + "/Ondrelle.ini", text);
         ASSERT_TRUE(scene_run_script((temp_folder.path + "/Ondrelle.ini").c_str(), frames, &settings));
-        CellWindow window = cell_window_for(frames, kSceneFrameCount, kSceneFirstTarget);
+        CellWindow window = cell_window_for(frames, kSceneFrameCount, kSceneFirstTarget, settings.rotation);
         MarkerPicture marker = marker_picture(frames[90], settings.rotation, window);
         EXPECT_NEAR(marker.height, c.height_pixels, c.height_pixels * 1e-3) << c.size;
         EXPECT_NEAR(marker.width, marker.height, 0.01) << c.size;

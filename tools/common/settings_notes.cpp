@@ -294,9 +294,8 @@ void note_line(FileSoFar* file, int line, const std::string& raw) {
             return note(file, line, "unknown key " + quoted(key) + ": did you mean " + meant->name + "?");
         }
         return note(file, line,
-                    "unknown key " + quoted(key) +
-                        ": Ondrelle knows only the 18 keys of the Ondrelle.ini it comes with; remove the line or put ; "
-                        "in front of it.");
+                    "unknown key " + quoted(key) + ": Ondrelle knows only the " + std::to_string(kSettingsKeyCount) +
+                        " keys of the Ondrelle.ini it comes with; remove the line or put ; in front of it.");
     }
     int& first_line = file->first_line_of_key[key_index(row)];
     if (first_line != 0)

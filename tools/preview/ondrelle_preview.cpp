@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "config.h"
 #include "default_settings.h"
 #include "preview_render.h"
 #include "preview_scene.h"
@@ -45,15 +46,11 @@ struct Output {
     bool svg;
 };
 
-static bool ends_with(const std::string& text, const char* ending) {
+// Whether text ends in ending (lower case), whatever the case of text.
+static bool ends_with(std::string text, const char* ending) {
+    lower_case_ascii(&text[0]);
     size_t length = std::strlen(ending);
-    if (text.size() < length) return false;
-    for (size_t i = 0; i < length; ++i) {
-        char c = text[text.size() - length + i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != ending[i]) return false;
-    }
-    return true;
+    return text.size() >= length && text.compare(text.size() - length, length, ending) == 0;
 }
 
 static int usage_error(const std::string& what) {

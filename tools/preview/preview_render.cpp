@@ -243,7 +243,7 @@ void draw_cell(cairo_t* cr, const SceneFrame* frames, int count, const PreviewLo
     cairo_paint(cr);
     cairo_translate(cr, left, top);
     int32_t shown = f.target != 0 ? f.target : scene_target_in_focus_by(f.frame);
-    CellWindow window = cell_window_for(frames, count, shown);
+    CellWindow window = cell_window_for(frames, count, shown, look.settings.rotation);
     if (const SceneTarget* target = scene_target(shown)) draw_silhouette(cr, window, *target);
     MarkerPicture marker = marker_picture(f, look.settings.rotation, window);
     bool on_a_target = f.drawn && scene_target(f.target) != nullptr;
@@ -311,7 +311,7 @@ void draw_picture(cairo_t* cr, const SceneFrame* frames, int count, const Previe
 
 }  // namespace
 
-CellWindow cell_window_for(const SceneFrame* frames, int count, int32_t target) {
+CellWindow cell_window_for(const SceneFrame* frames, int count, int32_t target, float rotation_degrees) {
     CellWindow window = {0, 0, kCellWidthPixels / kScreenWidthPixels, kCellHeightPixels / kScreenHeightPixels};
     const SceneTarget* shape = scene_target(target);
     if (shape == nullptr) return window;
@@ -319,12 +319,13 @@ CellWindow cell_window_for(const SceneFrame* frames, int count, int32_t target) 
     scene_to_screen(shape->x, shape->z - shape->height * 0.5f, &centre_x, &feet_y);
     window.left = centre_x - window.width / 2;
     window.top = feet_y - window.height * 0.85;
-    // Room for the marker's highest point on this target, bounce included;
-    // a marker larger than the whole cell is clipped instead.
+    // Room for the marker's highest point on this target, turned and
+    // bouncing; a marker larger than the whole cell is clipped instead.
     for (int i = 0; i < count; ++i) {
         const SceneFrame& f = frames[i];
-        bool fits = f.height < window.height && f.width * kScreenWidthPixels < kCellWidthPixels;
-        if (f.drawn && f.target == target && fits) window.top = std::min(window.top, f.y - f.height / 2.0 - 0.01);
+        MarkerPicture marker = marker_picture(f, rotation_degrees, window);
+        if (f.drawn && f.target == target && !marker.larger_than_cell)
+            window.top = std::min(window.top, f.y - marker.reach_height / kScreenHeightPixels / 2.0 - 0.01);
     }
     return window;
 }
@@ -338,7 +339,11 @@ MarkerPicture marker_picture(const SceneFrame& frame, float rotation_degrees, co
     marker.width = frame.width * kScreenWidthPixels;
     marker.height = frame.height * kScreenHeightPixels;
     marker.turn = rotation_degrees * kPi / 180.0;
-    marker.larger_than_cell = marker.width > kCellWidthPixels || marker.height > kCellHeightPixels;
+    // Turned, the sprite reaches further: a square by 45 degrees, 1.41 times.
+    double across = std::fabs(std::cos(marker.turn)), up = std::fabs(std::sin(marker.turn));
+    marker.reach_width = marker.width * across + marker.height * up;
+    marker.reach_height = marker.width * up + marker.height * across;
+    marker.larger_than_cell = marker.reach_width > kCellWidthPixels || marker.reach_height > kCellHeightPixels;
     return marker;
 }
 

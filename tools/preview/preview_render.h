@@ -26,19 +26,21 @@ const double kScreenWidthPixels = kScreenHeightPixels * 16.0 / 9.0;
 
 // The part of the screen a cell shows, in screen units (0 to 1 across and
 // down), placed on one target: its feet near the bottom, and room above for
-// the marker's highest bounce in the scene.
+// the marker's highest bounce in the scene, turned by rotation_degrees.
 struct CellWindow {
     double left, top, width, height;
 };
-CellWindow cell_window_for(const SceneFrame* frames, int count, int32_t target);
+CellWindow cell_window_for(const SceneFrame* frames, int count, int32_t target, float rotation_degrees);
 
 // The marker of a frame as drawn in a cell, in pixels from the cell's top
-// left corner: its centre, its size, its turn (radians, clockwise) and
-// whether it is larger than the cell (and so clipped).
+// left corner: its centre, its size, its turn (radians, clockwise), the box
+// it covers once turned, and whether that box is larger than the cell (and
+// so clipped).
 struct MarkerPicture {
     double centre_x, centre_y;
     double width, height;
     double turn;
+    double reach_width, reach_height;
     bool larger_than_cell;
 };
 MarkerPicture marker_picture(const SceneFrame& frame, float rotation_degrees, const CellWindow& window);
