@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Reads the built plug-in's import table and checks that it imports only from
-# Windows' own DLLs and the script hook, and from the hook exactly its six
-# functions under their decorated names.
+# Reads the built plug-in's import and export tables: it imports only from
+# Windows' own DLLs and the script hook, from the hook exactly its six
+# functions under their decorated names, and it exports nothing at all.
 set -u
 dll=$1
 dump=$(x86_64-w64-mingw32-objdump -p "$dll") || { echo "cannot read $dll"; exit 1; }
@@ -10,8 +10,9 @@ fail=0
 file_format=$(x86_64-w64-mingw32-objdump -f "$dll" | grep -o 'pei-x86-64')
 [ "$file_format" = pei-x86-64 ] || { echo "not a 64-bit PE: $dll"; fail=1; }
 
+# USER32 gives the game window's size, looked up once a second.
 dlls=$(printf '%s\n' "$dump" | sed -n 's/^\s*DLL Name: //p' | sort -u)
-expected_dlls=$(printf '%s\n' KERNEL32.dll ScriptHookRDR2.dll msvcrt.dll | sort -u)
+expected_dlls=$(printf '%s\n' KERNEL32.dll ScriptHookRDR2.dll USER32.dll msvcrt.dll | sort -u)
 if [ "$dlls" != "$expected_dlls" ]; then
   echo "imported DLLs differ:"; echo "$dlls"; fail=1
 fi
@@ -29,5 +30,14 @@ expected_names=$(printf '%s\n' \
 if [ "$hook_names" != "$expected_names" ]; then
   echo "names imported from ScriptHookRDR2.dll differ:"; echo "$hook_names"; fail=1
 fi
-[ $fail = 0 ] && echo "import table: KERNEL32.dll, msvcrt.dll and the six hook functions"
+
+# No name and no address exported: the counts under "Number in:" are zero
+# (the linker may still write an export directory that names the DLL alone).
+export_counts=$(printf '%s\n' "$dump" | sed -n '/^Number in:/,/^Table Addresses/p' | grep -oE '[0-9a-f]{8}$' | sort -u)
+if [ -n "$export_counts" ] && [ "$export_counts" != 00000000 ]; then
+  echo "the plug-in exports names:"
+  printf '%s\n' "$dump" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | head -n 40
+  fail=1
+fi
+[ $fail = 0 ] && echo "import table: KERNEL32.dll, USER32.dll, msvcrt.dll and the six hook functions; no exports"
 exit $fail
