@@ -47,3 +47,11 @@ struct LocalTime {
 
 // The local wall-clock time to the millisecond.
 LocalTime platform_local_time();
+
+// The size of the game window's client area, in pixels: the game window is
+// the visible top-level window of this process that has no owner, the one
+// with the largest client area where there are several. Returns false,
+// leaving width and height unchanged, when there is no such window or its
+// client area has no size (minimised). It walks the desktop's windows, so it
+// belongs to the once-a-second look, never to every frame.
+bool platform_game_window_size(int32_t* width, int32_t* height);

@@ -2,7 +2,8 @@
 // Linux: the tools and the tests use it. Never shipped.
 //
 // POSIX has no share modes, so "without denying access" holds by nature;
-// the stream's text mode is the identity here (LF line ends on disk).
+// the stream's text mode is the identity here (LF line ends on disk). There
+// is no game window: the marker keeps the game's own answer for the screen.
 #include "platform/platform.h"
 #include "platform/platform_posix.h"
 
@@ -48,3 +49,5 @@ LocalTime platform_local_time() {
     return LocalTime{static_cast<unsigned short>(local.tm_hour), static_cast<unsigned short>(local.tm_min),
                      static_cast<unsigned short>(local.tm_sec), static_cast<unsigned short>(now.tv_nsec / 1000000)};
 }
+
+bool platform_game_window_size(int32_t* /*width*/, int32_t* /*height*/) { return false; }

@@ -66,6 +66,12 @@ static int failing_close(void* cookie) {
 
 FILE* platform_open_shared(const wchar_t* path, const char* mode) {
     ++fake_platform.stream_opens;
+    // Windows refuses a mode with any other character; the C library here
+    // would quietly take it.
+    if (std::strcmp(mode, "r") != 0 && std::strcmp(mode, "w") != 0 && std::strcmp(mode, "a") != 0) {
+        ++fake_platform.refused_modes;
+        return nullptr;
+    }
     char narrow[4096];
     if (path[0] == 0 || !wide_path_to_utf8(path, narrow, sizeof narrow)) return nullptr;
     bool reading = std::strcmp(mode, "r") == 0;
@@ -74,4 +80,12 @@ FILE* platform_open_shared(const wchar_t* path, const char* mode) {
     if (file == nullptr || !reading || fake_platform.read_error_after < 0) return file;
     cookie_io_functions_t functions = {failing_read, nullptr, nullptr, failing_close};
     return fopencookie(new FailingReader{file, fake_platform.read_error_after}, "r", functions);
+}
+
+bool platform_game_window_size(int32_t* width, int32_t* height) {
+    ++fake_platform.window_looks;
+    if (fake_platform.window_width <= 0 || fake_platform.window_height <= 0) return false;
+    *width = fake_platform.window_width;
+    *height = fake_platform.window_height;
+    return true;
 }

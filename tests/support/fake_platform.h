@@ -17,10 +17,14 @@ struct FakePlatform {
     long read_error_after;  // >= 0: reading a "r" stream fails after this many bytes
     int time_looks;         // calls of platform_last_write_time
     int stream_opens;       // calls of platform_open_shared, any mode
+    int refused_modes;      // opens with a mode Windows would refuse (not "r", "w" or "a")
+    int32_t window_width;   // the game window's client area; 0 = no window
+    int32_t window_height;
+    int window_looks;  // calls of platform_game_window_size
 };
 
 extern FakePlatform fake_platform;
 
 // Back to defaults: clock at one day after 1601, 09:05:03.007, nothing fails,
-// counters zero.
+// no game window, counters zero.
 void reset_fake_platform();

@@ -1,6 +1,7 @@
 // The log writer over the real Windows platform layer and C runtime: the
-// entry's exact layout with CR LF on disk, messages of any length written
-// whole, a deleted log created again, an exclusively held log skipped.
+// entry's exact layout with CR LF on disk and the local time, messages of
+// any length written whole, a deleted log created again, an exclusively held
+// log skipped, and the only stream modes Windows takes.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -9,6 +10,7 @@
 #include "common/bounded_text.h"
 #include "host/module_paths.h"
 #include "log/log.h"
+#include "platform/platform.h"
 #include "test_game.h"
 
 namespace {
@@ -25,10 +27,50 @@ struct WindowsLog : ::testing::Test {
     std::string bytes() const { return read_bytes(path); }
 };
 
-TEST_F(WindowsLog, EntryLayoutWithCrLfOnDisk) {
+// Milliseconds since midnight of a local time.
+long milliseconds_of_day(long hour, long minute, long second, long millisecond) {
+    return ((hour * 60 + minute) * 60 + second) * 1000 + millisecond;
+}
+
+TEST_F(WindowsLog, EntryLayoutWithCrLfOnDiskStampedWithTheLocalTime) {
+    // A moment whose minute and second differ and whose milliseconds are far
+    // from a whole second, so that swapped fields or lost milliseconds show.
+    SYSTEMTIME before;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        GetLocalTime(&before);
+        if (before.wMinute != before.wSecond && before.wMilliseconds >= 10 && before.wMilliseconds < 900) break;
+        Sleep(97);
+    }
     write_log("script_main", 29, "Script started");
-    std::regex layout("[0-2][0-9]:[0-5][0-9]:[0-5][0-9]\\.[0-9]{3} Script started \\(script_main:29\\)\r\n");
-    EXPECT_TRUE(std::regex_match(bytes(), layout)) << bytes();
+    SYSTEMTIME after;
+    GetLocalTime(&after);
+    std::regex layout("([0-2][0-9]):([0-5][0-9]):([0-5][0-9])\\.([0-9]{3}) Script started \\(script_main:29\\)\r\n");
+    std::smatch stamp;
+    std::string entry = bytes();
+    ASSERT_TRUE(std::regex_match(entry, stamp, layout)) << entry;
+    long written =
+        milliseconds_of_day(std::stol(stamp[1]), std::stol(stamp[2]), std::stol(stamp[3]), std::stol(stamp[4]));
+    long first = milliseconds_of_day(before.wHour, before.wMinute, before.wSecond, before.wMilliseconds);
+    long last = milliseconds_of_day(after.wHour, after.wMinute, after.wSecond, after.wMilliseconds);
+    if (last < first) last += 24 * 60 * 60 * 1000;  // midnight passed meanwhile
+    if (written < first) written += 24 * 60 * 60 * 1000;
+    EXPECT_GE(written, first) << entry;
+    EXPECT_LE(written, last) << entry;
+}
+
+TEST_F(WindowsLog, StreamsOpenOnlyInTheModesWindowsTakes) {
+    // Windows refuses a mode with a character it does not know (Wine takes
+    // it), so the platform layer refuses any mode but its own three.
+    for (const char* mode : {"a ", "rt+", "ab", "x", ""}) {
+        FILE* stream = platform_open_shared(log_path, mode);
+        EXPECT_EQ(stream, nullptr) << '"' << mode << '"';
+        if (stream != nullptr) std::fclose(stream);
+    }
+    for (const char* mode : {"a", "r", "w"}) {
+        FILE* stream = platform_open_shared(log_path, mode);
+        EXPECT_NE(stream, nullptr) << mode;
+        if (stream != nullptr) std::fclose(stream);
+    }
 }
 
 TEST_F(WindowsLog, EveryLineFeedInAMessageIsStoredAsCrLf) {
