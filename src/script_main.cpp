@@ -1,10 +1,9 @@
 // The marker script: loop, gating, error overlay, target selection and the
-// marker's animation, placement and drawing.
-//
-// Runs only on the hook's script fiber and talks to the game only through
-// natives (host/native_call.h). The whole pass is a fixed sequence of native
-// calls on locals: no allocation, no file, and no log but the start entry and
-// one entry for a texture dictionary that never loads.
+// marker's animation, placement and drawing, on the hook's script fiber,
+// talking to the game only through natives (host/native_call.h). A pass is a
+// fixed sequence of native calls on locals: no allocation, no file, no log but
+// one entry for a texture dictionary that never loads. What changes only when
+// the settings file is looked at (the settings, the game window) is taken up then.
 #include "script_main.h"
 
 #include <cstdio>
@@ -14,6 +13,7 @@
 #include "host/native_call.h"
 #include "host/native_hashes.h"
 #include "log/log.h"
+#include "platform/platform.h"
 
 static const char kSourceName[] = "script_main";
 
@@ -124,14 +124,7 @@ static void note_texture_dict_not_loaded(TextureDictWatch* watch) {
 }
 
 // Asks the game to stream the marker's texture dictionary until it is loaded.
-// A reload that names another dictionary starts its watch afresh; comparing
-// the name each pass costs a few bytes and allocates nothing.
 static void request_texture_dict(const char* texture_dict, TextureDictWatch* watch) {
-    if (std::strcmp(watch->texture_dict, texture_dict) != 0) {
-        copy_text(watch->texture_dict, sizeof watch->texture_dict, texture_dict);
-        watch->passes_not_loaded = 0;
-        watch->settled = false;
-    }
     nativeInit(native::texture_dict_check);
     push_text(texture_dict);
     if (result_int(nativeCall()) != 0) {
@@ -145,8 +138,41 @@ static void request_texture_dict(const char* texture_dict, TextureDictWatch* wat
     note_texture_dict_not_loaded(watch);
 }
 
+// =============================================================================
+// The once-a-second look
+// =============================================================================
+
+// A reload that names another texture dictionary starts its watch afresh;
+// one that leaves the name alone changes nothing.
+static void watch_texture_dict(const char* texture_dict, TextureDictWatch* watch) {
+    if (std::strcmp(watch->texture_dict, texture_dict) == 0) return;
+    copy_text(watch->texture_dict, sizeof watch->texture_dict, texture_dict);
+    watch->passes_not_loaded = 0;
+    watch->settled = false;
+}
+
+// The game window's shape: a resize, another monitor, or a switch between
+// windowed and full screen shows within a second. No window found (or a
+// minimised one) keeps the last shape found.
+static void look_at_game_window(float* window_aspect_ratio) {
+    int32_t width = 0;
+    int32_t height = 0;
+    if (platform_game_window_size(&width, &height))
+        *window_aspect_ratio = static_cast<float>(height) / static_cast<float>(width);
+}
+
+// Takes up what can change only when the settings file was just looked at:
+// the settings a reload may have replaced, and the game window.
+static void after_settings_look(ScriptState* state) {
+    watch_texture_dict(state->settings.texture_dict, &state->texture_watch);
+    look_at_game_window(&state->window_aspect_ratio);
+}
+
 void script_pass(ScriptState* state) {
+    // The reload stamps every look it makes, once a second at most.
+    FileTime last_look = state->last_check_time;
     load_settings_if_changed(state->settings, state->last_check_time, state->last_file_time);
+    if (state->last_check_time != last_look) after_settings_look(state);
     if (config_error_text[0] != 0) {
         draw_error_overlay();
         return;
@@ -154,7 +180,8 @@ void script_pass(ScriptState* state) {
     if (!marker_allowed(state->player_id, state->settings)) return;
     request_texture_dict(state->settings.texture_dict, &state->texture_watch);
     TargetChoice choice = select_target(state->player_id, state->settings, &state->kept_target);
-    animate_and_draw_marker(state->kept_target, choice, state->settings, &state->visibility);
+    animate_and_draw_marker(state->kept_target, choice, state->settings, state->window_aspect_ratio,
+                            &state->visibility);
 }
 
 // =============================================================================
@@ -286,7 +313,7 @@ static bool world_to_screen(Vector3 point, float* screen_x, float* screen_y) {
     return result_int(nativeCall()) != 0;
 }
 
-// Height over width of the screen, to keep the sprite square.
+// Height over width of the screen as the game's resolution native gives it.
 static float screen_aspect_ratio() {
     int32_t width = 0;
     int32_t height = 0;
@@ -326,7 +353,8 @@ static void draw_sprite(const Settings& settings, float x, float y, float width,
     nativeCall();
 }
 
-void animate_and_draw_marker(int32_t kept_target, TargetChoice choice, const Settings& settings, float* visibility) {
+void animate_and_draw_marker(int32_t kept_target, TargetChoice choice, const Settings& settings,
+                             float window_aspect_ratio, float* visibility) {
     float step = easing_step(choice.visibility_rate);
     *visibility = *visibility + (choice.visibility_goal - *visibility) * step;
     if (!(*visibility > kVisibleThreshold)) return;
@@ -336,7 +364,10 @@ void animate_and_draw_marker(int32_t kept_target, TargetChoice choice, const Set
     float screen_y = 0.0f;
     if (!world_to_screen(anchor, &screen_x, &screen_y)) return;
 
+    // The native is asked in every drawn frame, as the game expects; its
+    // answer counts only until the game window has been found.
     float aspect_ratio = screen_aspect_ratio();
+    if (window_aspect_ratio > 0.0f) aspect_ratio = window_aspect_ratio;
     screen_y = screen_y - bounce_phase(settings.bounce_speed) * settings.bounce_distance;
     float size = settings.size * *visibility;
     draw_sprite(settings, screen_x, screen_y, size * aspect_ratio, size);

@@ -3,8 +3,10 @@
 // error on screen, decides whether the marker may show, picks the entity to
 // mark and draws the marker growing, shrinking and bouncing above it.
 //
-// run_script is what the hook runs; it never returns. The pieces below are
-// what it is made of, exposed so that a frame can be driven one at a time.
+// run_script is what the hook runs; it never returns. The hook may start it
+// again in the same loaded library, and then it starts afresh: everything it
+// keeps lives in its own ScriptState. The pieces below are what it is made
+// of, exposed so that a frame can be driven one at a time.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +35,11 @@ struct ScriptState {
     int32_t player_id;         // read once at start
     int32_t kept_target;       // the entity the marker belongs to; 0 = none
     float visibility;          // 0 = gone, 1 = full size
+    // Height over width of the game window's client area, from the last
+    // once-a-second look that found the window; 0 until one has. The game's
+    // own resolution native answers 1280x720 whatever the screen, so the
+    // marker would be square on 16:9 screens only.
+    float window_aspect_ratio;
     TextureDictWatch texture_watch;
 };
 
@@ -52,7 +59,9 @@ void script_start(ScriptState* state);
 
 // One pass of the loop without its final scriptWait(0): reload, then the
 // error overlay or the gates, target selection and the marker. Allocates
-// nothing; touches no file but the settings file's once-a-second look.
+// nothing. Touches no file and makes no system call but the once-a-second
+// look (the settings file's time, the game window's size), and the one pass
+// that names in the log a texture dictionary that never loaded.
 void script_pass(ScriptState* state);
 
 // Updates kept_target from the host's focus and says whether the marker grows
@@ -60,5 +69,8 @@ void script_pass(ScriptState* state);
 TargetChoice select_target(int32_t player_id, const Settings& settings, int32_t* kept_target);
 
 // Eases visibility toward the goal and, when it is above 0.01, draws the
-// marker above kept_target. Per frame; allocates nothing.
-void animate_and_draw_marker(int32_t kept_target, TargetChoice choice, const Settings& settings, float* visibility);
+// marker above kept_target, its width corrected by window_aspect_ratio, or
+// by the game's resolution native while that is 0. Per frame; allocates
+// nothing.
+void animate_and_draw_marker(int32_t kept_target, TargetChoice choice, const Settings& settings,
+                             float window_aspect_ratio, float* visibility);

@@ -74,7 +74,8 @@ bool load_game(TestGame* game, const std::wstring& folder, const std::wstring& p
     if (!find_export(game->hook, "stand_in_driver_world", &game->world) ||
         !find_export(game->hook, "stand_in_driver_frame", &game->frame) ||
         !find_export(game->hook, "stand_in_driver_hook", &game->hook_state) ||
-        !find_export(game->hook, "stand_in_driver_step", &game->step)) {
+        !find_export(game->hook, "stand_in_driver_step", &game->step) ||
+        !find_export(game->hook, "stand_in_driver_restart_script", &game->restart_script)) {
         return false;
     }
     stand_in_reset_world(game->world());
@@ -82,6 +83,25 @@ bool load_game(TestGame* game, const std::wstring& folder, const std::wstring& p
 }
 
 bool step_frame(TestGame* game) { return game->step() != 0; }
+
+void restart_script(TestGame* game) { game->restart_script(); }
+
+HWND open_game_window(int width, int height) {
+    static const wchar_t kClassName[] = L"OndrelleTestGameWindow";
+    WNDCLASSW window_class = {};
+    window_class.lpfnWndProc = DefWindowProcW;
+    window_class.hInstance = GetModuleHandleW(nullptr);
+    window_class.lpszClassName = kClassName;
+    RegisterClassW(&window_class);  // fails harmlessly when already registered
+    // A popup, not an overlapped window: Windows keeps an overlapped window
+    // within the screen's size, and a test screen may be smaller than 2560.
+    return CreateWindowExW(0, kClassName, L"Ondrelle test game", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr,
+                           nullptr, window_class.hInstance, nullptr);
+}
+
+bool resize_game_window(HWND window, int width, int height) {
+    return SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) != 0;
+}
 
 void unload_game(TestGame* game) {
     if (game->plugin != nullptr) FreeLibrary(game->plugin);

@@ -19,6 +19,7 @@ struct TestGame {
     StandInFrame* (*frame)() = nullptr;
     StandInHookState* (*hook_state)() = nullptr;
     int (*step)() = nullptr;
+    void (*restart_script)() = nullptr;
 };
 
 // The build folder holding Ondrelle.asi (the test program's parent folder).
@@ -42,8 +43,25 @@ bool reload_plugin(TestGame* game, const std::wstring& plugin_name = L"Ondrelle.
 // script is registered.
 bool step_frame(TestGame* game);
 
+// Starts the registered script again in the same loaded library, as the
+// hook does when it recreates its script threads; the next step runs it
+// from its start.
+void restart_script(TestGame* game);
+
 // Unloads the plug-in, then the hook.
 void unload_game(TestGame* game);
+
+// A window of the test process standing for the game's, with the given
+// client size (a borderless popup: its client area is the whole window).
+// Null when no window can be made: Wine makes windows only on a display.
+HWND open_game_window(int width, int height);
+
+// Gives the window another client size; false when it cannot.
+bool resize_game_window(HWND window, int width, int height);
+
+// Why the window tests cannot run, for their failure message.
+const char* const kNoDisplayForWindows =
+    "no window can be made: Wine needs a display for windows; run the tests under xvfb-run -a, as scripts/test does";
 
 // Whole-file bytes, exactly as on disk; empty when missing.
 std::string read_bytes(const std::wstring& path);

@@ -43,6 +43,12 @@ StandInWorld* stand_in_driver_world() { return stand_in_world(); }
 StandInFrame* stand_in_driver_frame() { return stand_in_frame(); }
 StandInHookState* stand_in_driver_hook() { return stand_in_hook_state(); }
 
+void stand_in_driver_restart_script() {
+    if (g_script_fiber == nullptr) return;
+    DeleteFiber(g_script_fiber);
+    g_script_fiber = nullptr;
+}
+
 int stand_in_driver_step() {
     if (stand_in_hook_state()->registered_script == nullptr) return 0;
     if (g_driver_fiber == nullptr) {

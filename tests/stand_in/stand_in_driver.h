@@ -1,6 +1,7 @@
 // The stand-in ScriptHookRDR2.dll's driver interface, by which a test host
-// reaches the DLL's world, its frame record and its hook state, and steps one
-// frame: the registered script runs until its next scriptWait.
+// reaches the DLL's world, its frame record and its hook state, steps one
+// frame (the registered script runs until its next scriptWait), and starts
+// the script again.
 #pragma once
 
 #include "world.h"
@@ -11,4 +12,8 @@ StandInFrame* stand_in_driver_frame();
 StandInHookState* stand_in_driver_hook();
 // Runs the script to its next wait; 0 when no script is registered.
 int stand_in_driver_step();
+// Starts the registered script again in the same loaded library, as the hook
+// does when it recreates its script threads: the script fiber is deleted, and
+// the next step calls the script function afresh on a new one.
+void stand_in_driver_restart_script();
 }

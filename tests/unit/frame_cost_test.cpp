@@ -1,5 +1,6 @@
 // The per-frame path's promises: a marker-mode pass allocates nothing, and
-// touches no file but the settings file's time check, at most once a second.
+// touches no file and asks the system nothing but at the once-a-second look
+// (the settings file's time, the game window's size).
 #include <gtest/gtest.h>
 
 #include "script_fixture.h"
@@ -37,6 +38,7 @@ TEST_F(FrameCost, TenThousandMarkerPassesAllocateNothingAndLookOnceASecond) {
 
     const FileTime frame = kFileTimeSecond / 60;
     int looks_before = fake_platform.time_looks;
+    int window_looks_before = fake_platform.window_looks;
     int opens_before = fake_platform.stream_opens;
     g_allocations = 0;
     __sanitizer_install_malloc_and_free_hooks(count_allocation, ignore_free);
@@ -52,6 +54,7 @@ TEST_F(FrameCost, TenThousandMarkerPassesAllocateNothingAndLookOnceASecond) {
     // 10,000 frames at 60 a second are 166.7 seconds: one look per second.
     EXPECT_GE(looks, 160);
     EXPECT_LE(looks, 167);
+    EXPECT_EQ(fake_platform.window_looks - window_looks_before, looks);  // the game window: with the same look
     EXPECT_EQ(calls_named("draw_sprite").size(), 1u);
 #endif
 }

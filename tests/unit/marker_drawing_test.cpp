@@ -137,28 +137,34 @@ TEST_F(MarkerDrawing, NothingIsPlacedAtOrBelowTheThreshold) {
 }
 
 TEST_F(MarkerDrawing, HumanWithTheBoneSitsAboveTheBone) {
-    world->frame_time = 1.0f;
-    start();
-    focus(101);
-    step();
-    std::string trace = frame_trace();
-    EXPECT_EQ(trace.substr(trace.find("entity_position")),
-              "entity_position ped_check bone_lookup:skel_head bone_position world_to_screen screen_resolution "
-              "game_timer bounce_curve_inner bounce_curve_outer draw_sprite:generic_textures:star");
-    const StandInCall* position = calls_named("entity_position")[0];
-    EXPECT_EQ(argument_int(position, 0), 101);
-    EXPECT_EQ(position->arguments[1], 1u);
-    EXPECT_EQ(position->arguments[2], 1u);
-    const StandInCall* bone = calls_named("bone_position")[0];
-    EXPECT_EQ(argument_int(bone, 0), 101);
-    EXPECT_EQ(argument_int(bone, 1), 31086);
-    const StandInCall* projection = calls_named("world_to_screen")[0];
-    EXPECT_EQ(argument_float(projection, 0), 1.0f);
-    EXPECT_EQ(argument_float(projection, 1), 2.0f);
-    EXPECT_EQ(argument_float(projection, 2), 3.0f + 0.4f);
-    for (int n = 0; n < 3; ++n) EXPECT_TRUE(high_half_zero(projection, n));
-    EXPECT_NE(projection->arguments[3], 0u);
-    EXPECT_NE(projection->arguments[4], 0u);
+    // The game's head bone index, and 1, the smallest index of a real bone.
+    for (int32_t bone_index : {31086, 1}) {
+        world->frame_time = 1.0f;
+        stand_in_find_entity(world, 101)->bones[0].index = bone_index;
+        focus(0);
+        start();
+        focus(101);
+        step();
+        std::string trace = frame_trace();
+        EXPECT_EQ(trace.substr(trace.find("entity_position")),
+                  "entity_position ped_check bone_lookup:skel_head bone_position world_to_screen screen_resolution "
+                  "game_timer bounce_curve_inner bounce_curve_outer draw_sprite:generic_textures:star")
+            << bone_index;
+        const StandInCall* position = calls_named("entity_position")[0];
+        EXPECT_EQ(argument_int(position, 0), 101);
+        EXPECT_EQ(position->arguments[1], 1u);
+        EXPECT_EQ(position->arguments[2], 1u);
+        const StandInCall* bone = calls_named("bone_position")[0];
+        EXPECT_EQ(argument_int(bone, 0), 101);
+        EXPECT_EQ(argument_int(bone, 1), bone_index);
+        const StandInCall* projection = calls_named("world_to_screen")[0];
+        EXPECT_EQ(argument_float(projection, 0), 1.0f);
+        EXPECT_EQ(argument_float(projection, 1), 2.0f);
+        EXPECT_EQ(argument_float(projection, 2), 3.0f + 0.4f);
+        for (int n = 0; n < 3; ++n) EXPECT_TRUE(high_half_zero(projection, n));
+        EXPECT_NE(projection->arguments[3], 0u);
+        EXPECT_NE(projection->arguments[4], 0u);
+    }
 }
 
 // The game answers -1 for a bone a ped lacks; 0 (the skeleton's root) and
@@ -258,6 +264,49 @@ TEST_F(MarkerDrawing, SpriteArgumentsFollowSizeVisibilityAspectAndBounce) {
     sprite = calls_named("draw_sprite")[0];
     EXPECT_EQ(argument_float(sprite, 4), 0.05f * 0.875f * 0.8f);
     EXPECT_EQ(argument_float(sprite, 5), 0.05f * 0.875f);
+}
+
+// The game's resolution native answers 1280x720 whatever the screen; the
+// game window's client area, looked at once a second, is the screen's shape.
+TEST_F(MarkerDrawing, SpriteWidthFollowsTheGameWindowOnceFound) {
+    world->frame_time = 1.0f;
+    start();
+    focus(101);
+    const struct {
+        const char* what;
+        int32_t window_width, window_height;  // 0: no window, or a minimised one
+        bool a_second_passes;
+        float aspect;
+    } timeline[] = {
+        {"no window yet: the native's shape", 0, 0, true, 720.0f / 1280.0f},
+        {"a 21:9 window appears", 2560, 1080, true, 1080.0f / 2560.0f},
+        {"resized within the same second", 1280, 800, false, 1080.0f / 2560.0f},
+        {"the Steam Deck's 16:10, a second later", 1280, 800, true, 800.0f / 1280.0f},
+        {"minimised: the last shape found stays", 0, 0, true, 800.0f / 1280.0f},
+        {"32:9", 5120, 1440, true, 1440.0f / 5120.0f},
+    };
+    for (const auto& moment : timeline) {
+        fake_platform.window_width = moment.window_width;
+        fake_platform.window_height = moment.window_height;
+        int looks = fake_platform.window_looks;
+        if (moment.a_second_passes) {
+            step_after_a_second();
+        } else {
+            step();
+        }
+        EXPECT_EQ(fake_platform.window_looks - looks, moment.a_second_passes ? 1 : 0) << moment.what;
+        ASSERT_EQ(calls_named("draw_sprite").size(), 1u) << moment.what;
+        const StandInCall* sprite = calls_named("draw_sprite")[0];
+        EXPECT_EQ(argument_float(sprite, 5), 0.05f) << moment.what;
+        EXPECT_EQ(argument_float(sprite, 4), 0.05f * moment.aspect) << moment.what;
+        // The native is asked all the same, as in every drawn frame.
+        EXPECT_EQ(calls_named("screen_resolution").size(), 1u) << moment.what;
+    }
+    // The script started again knows no window until its first look.
+    fake_platform.window_width = 0;
+    start();
+    step();
+    EXPECT_EQ(argument_float(calls_named("draw_sprite")[0], 4), 0.05f * (720.0f / 1280.0f));
 }
 
 TEST_F(MarkerDrawing, ZeroBounceStillAsksTheTimerAndCurves) {

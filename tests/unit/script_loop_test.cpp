@@ -45,6 +45,17 @@ TEST_F(ScriptLoop, RunScriptStartsOnceThenMakesOnePassAndOneWaitOfZeroPerFrame) 
     for (const StandInCall* check : calls_named("player_check")) EXPECT_EQ(argument_int(check, 0), 7);
     EXPECT_EQ(log_without_times_and_lines(read_file(folder + "/Ondrelle.log")),
               "Script started (script_main)\nConfig file reloaded (config)\n");
+
+    // Started again by the hook: all afresh, the player's id and the
+    // settings, unchanged as the file is, read again.
+    world->player_id = 8;
+    stand_in_begin_frame(stand_in_frame());
+    stand_in_run_script(run_script, 1);
+    EXPECT_EQ(frame_trace().substr(0, 28), "player_id_query player_check");
+    EXPECT_EQ(argument_int(calls_named("player_check")[0], 0), 8);
+    EXPECT_EQ(log_without_times_and_lines(read_file(folder + "/Ondrelle.log")),
+              "Script started (script_main)\nConfig file reloaded (config)\n"
+              "Script started (script_main)\nConfig file reloaded (config)\n");
 }
 
 TEST_F(ScriptLoop, EveryPassEndsWithExactlyOneWaitOfZero) {

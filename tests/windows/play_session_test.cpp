@@ -1,22 +1,29 @@
 // End to end: the real Ondrelle.asi in a game folder with the stand-in hook
-// and the shipped default Ondrelle.ini, through a scripted play session.
-// Each frame's draws are read from the hook's call record.
+// and the shipped default Ondrelle.ini, through a scripted play session:
+// the game window's shape, and the script started again by the hook. Each
+// frame's draws are read from the hook's call record.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "host/native_hashes.h"
 #include "test_game.h"
 
 namespace {
 
-const uint64_t kDrawSprite = 0xC9884ECADE94CB34ULL;
-const uint64_t kDrawText = 0xD79334A4BB99BAD1ULL;
-const uint64_t kPlayerCheck = 0x7964097FCE4C244BULL;
-const uint64_t kEffectCheck = 0x4A123E85D7C4CA0BULL;
-const uint64_t kWorldToScreen = 0xCB50D7AFCC8B0EC6ULL;
-const uint64_t kBonePosition = 0x82CFA50E34681CA5ULL;
+const uint64_t kDrawSprite = native::draw_sprite;
+const uint64_t kDrawText = native::draw_text;
+const uint64_t kPlayerCheck = native::player_check;
+const uint64_t kPlayerIdQuery = native::player_id_query;
+const uint64_t kEffectCheck = native::effect_check;
+const uint64_t kWorldToScreen = native::world_to_screen;
+const uint64_t kBonePosition = native::bone_position;
+
+// Height over width of the screen as the game's resolution native answers
+// it, 1280x720, whatever the real screen.
+const float kNativeAspect = 720.0f / 1280.0f;
 
 float as_float(uint64_t argument) {
     uint32_t bits = static_cast<uint32_t>(argument);
@@ -57,6 +64,11 @@ struct PlaySession : ::testing::Test {
         }
         return 0.0f;
     }
+    // Whether the sprite drawn this frame is its height wide times the
+    // screen's height over its width, which keeps the marker square.
+    bool sprite_is_square_on(float aspect) {
+        return float_argument(kDrawSprite, 4) == float_argument(kDrawSprite, 5) * aspect;
+    }
     // Argument n of the frame's first call of a native, as a float.
     float float_argument(uint64_t hash, int n) {
         for (int i = 0; i < frame()->call_count; ++i) {
@@ -71,11 +83,21 @@ struct PlaySession : ::testing::Test {
         EXPECT_EQ(frame()->unknown_natives, 0);
         return sprite_height();
     }
+    // Lets the plug-in's once-a-second look come.
+    void wait_for_a_look() { Sleep(1100); }
     // Saves the settings file and lets the plug-in's once-a-second look come.
     void save_settings(const std::string& bytes) {
         ASSERT_TRUE(write_bytes(folder + L"\\Ondrelle.ini", bytes));
         ASSERT_TRUE(set_last_write_time(folder + L"\\Ondrelle.ini", ++file_clock));
-        Sleep(1100);
+        wait_for_a_look();
+    }
+    std::string log() { return log_lines_without_times(read_bytes(folder + L"\\Ondrelle.log")); }
+    // How often text is in the log.
+    size_t times_logged(const std::string& text) {
+        std::string entries = log();
+        size_t times = 0;
+        for (size_t at = entries.find(text); at != std::string::npos; at = entries.find(text, at + 1)) ++times;
+        return times;
     }
 };
 
@@ -88,12 +110,14 @@ TEST_F(PlaySession, MarkerGrowsShrinksHidesAndSurvivesABrokenSettingsFile) {
     // Frames 1-3: nothing in focus, nothing drawn.
     for (int i = 0; i < 3; ++i) EXPECT_EQ(step(), 0.0f) << "frame " << i + 1;
 
-    // A human focused: the marker grows in, frame by frame.
+    // A human focused: the marker grows in, frame by frame. No game window
+    // at all: the resolution native's shape.
     world->focus_target = 501;
     float visibility = 0.0f;
     for (int i = 0; i < 20; ++i) {
         visibility = visibility + (1.0f - visibility) * grow;
         EXPECT_EQ(step(), size * visibility) << "growing, frame " << i + 1;
+        EXPECT_TRUE(sprite_is_square_on(kNativeAspect)) << "growing, frame " << i + 1;
     }
 
     // Focus lost: it shrinks away, and is gone once at or below 0.01.
@@ -142,6 +166,26 @@ TEST_F(PlaySession, MarkerGrowsShrinksHidesAndSurvivesABrokenSettingsFile) {
     EXPECT_EQ(step(), size * visibility);
     EXPECT_EQ(count(kDrawText), 0);
 
+    // The game window, whatever the native says: a 21:9 screen, then a
+    // resize to the Steam Deck's 16:10, each within a second; once the window
+    // is gone, the last shape found stays.
+    HWND window = open_game_window(2560, 1080);
+    ASSERT_NE(window, nullptr) << kNoDisplayForWindows;
+    wait_for_a_look();
+    visibility = visibility + (1.0f - visibility) * grow;
+    EXPECT_EQ(step(), size * visibility);
+    EXPECT_TRUE(sprite_is_square_on(1080.0f / 2560.0f));
+    ASSERT_TRUE(resize_game_window(window, 1280, 800));
+    step();
+    EXPECT_TRUE(sprite_is_square_on(1080.0f / 2560.0f)) << "looked again within the second";
+    wait_for_a_look();
+    step();
+    EXPECT_TRUE(sprite_is_square_on(800.0f / 1280.0f));
+    ASSERT_TRUE(DestroyWindow(window));
+    wait_for_a_look();
+    step();
+    EXPECT_TRUE(sprite_is_square_on(800.0f / 1280.0f));
+
     // The animal without a head bone: the marker sits at half its height,
     // without the bone offset, not inside its body at its origin.
     world->focus_target = 502;
@@ -162,12 +206,33 @@ TEST_F(PlaySession, MarkerGrowsShrinksHidesAndSurvivesABrokenSettingsFile) {
     EXPECT_EQ(read_bytes(folder + L"\\Ondrelle.log").find(named), std::string::npos);
     for (int i = 0; i < 301; ++i) step();
 
-    std::string log = log_lines_without_times(read_bytes(folder + L"\\Ondrelle.log"));
-    EXPECT_NE(log.find("Config file line #2: not delimited by '=' (config:"), std::string::npos) << log;
-    EXPECT_EQ(log.rfind("Script started (script_main:", 0), 0u);
-    size_t at = log.find(named + " (script_main:");
-    EXPECT_NE(at, std::string::npos) << log;
-    EXPECT_EQ(log.find(named, at + 1), std::string::npos) << "named twice";
+    std::string entries = log();
+    EXPECT_NE(entries.find("Config file line #2: not delimited by '=' (config:"), std::string::npos) << entries;
+    EXPECT_EQ(entries.rfind("Script started (script_main:", 0), 0u);
+    EXPECT_NE(entries.find(named + " (script_main:"), std::string::npos) << entries;
+    EXPECT_EQ(times_logged(named), 1u) << "named twice";
+
+    // The hook starts the script again in the same loaded library: it starts
+    // afresh. It logs its start, reads the settings and the player's id
+    // again, carries no marker over (it grows in from nothing), and its
+    // texture watch counts from the start.
+    world->player_id = 3;
+    restart_script(&game);
+    std::string before_restart = log();
+    visibility = 0.0f + (1.0f - 0.0f) * grow;
+    EXPECT_EQ(step(), size * visibility) << "a marker carried over";
+    EXPECT_EQ(count(kPlayerIdQuery), 1);
+    EXPECT_EQ(count(kPlayerCheck), 1);
+    EXPECT_EQ(frame()->calls[1].hash, kPlayerCheck);
+    EXPECT_EQ(static_cast<int32_t>(frame()->calls[1].arguments[0]), 3);
+    EXPECT_TRUE(sprite_is_square_on(kNativeAspect)) << "the old window's shape carried over";
+    std::string after_restart = log().substr(before_restart.size());
+    EXPECT_EQ(after_restart.rfind("Script started (script_main:", 0), 0u) << after_restart;
+    EXPECT_NE(after_restart.find("\nConfig file reloaded (config:"), std::string::npos) << after_restart;
+    for (int i = 0; i < 298; ++i) step();
+    EXPECT_EQ(times_logged(named), 1u);
+    step();  // its 300th pass
+    EXPECT_EQ(times_logged(named), 2u);
 }
 
 }  // namespace

@@ -1,0 +1,62 @@
+// The game window's size as the shipped platform layer finds it, among real
+// windows of this process under Wine: only visible windows that no other
+// window owns count, the largest client area wins, and a minimised window
+// has no size to give. Needs a display (scripts/test runs under xvfb-run).
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/platform.h"
+#include "test_game.h"
+
+namespace {
+
+struct WindowPlan {
+    int width, height;
+    bool visible;
+    bool owned;  // owned by the row's first window
+    bool minimised;
+};
+
+TEST(GameWindow, TheLargestVisibleUnownedWindowOfTheProcessGivesTheSize) {
+    const struct {
+        const char* what;
+        std::vector<WindowPlan> windows;
+        bool found;
+        int width, height;
+    } rows[] = {
+        {"no window at all", {}, false, 0, 0},
+        {"one 21:9 window", {{2560, 1080, true, false, false}}, true, 2560, 1080},
+        {"the larger of two", {{1280, 800, true, false, false}, {1920, 1080, true, false, false}}, true, 1920, 1080},
+        {"a hidden window is no game window",
+         {{1280, 800, true, false, false}, {3440, 1440, false, false, false}},
+         true,
+         1280,
+         800},
+        {"a window owned by another is a dialog",
+         {{1280, 800, true, false, false}, {5120, 1440, true, true, false}},
+         true,
+         1280,
+         800},
+        {"a minimised window has no size", {{1920, 1200, true, false, true}}, false, 0, 0},
+    };
+    for (const auto& row : rows) {
+        std::vector<HWND> made;
+        for (const WindowPlan& plan : row.windows) {
+            HWND window = open_game_window(plan.width, plan.height);
+            ASSERT_NE(window, nullptr) << kNoDisplayForWindows;
+            if (plan.owned) SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(made[0]));
+            if (!plan.visible) ShowWindow(window, SW_HIDE);
+            if (plan.minimised) ShowWindow(window, SW_MINIMIZE);
+            made.push_back(window);
+        }
+        int32_t width = -1;
+        int32_t height = -1;
+        EXPECT_EQ(platform_game_window_size(&width, &height), row.found) << row.what;
+        EXPECT_EQ(width, row.found ? row.width : -1) << row.what;
+        EXPECT_EQ(height, row.found ? row.height : -1) << row.what;
+        for (HWND window : made) DestroyWindow(window);
+    }
+}
+
+}  // namespace
