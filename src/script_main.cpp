@@ -23,6 +23,9 @@ static const size_t kBannerTextCapacity = 2048;
 // At or below this visibility the marker is not drawn at all.
 static const float kVisibleThreshold = 0.01f;
 
+// The settings file is looked at once a second at most.
+static const uint64_t kMillisecondsBetweenLooks = 1000;
+
 // All zero: no settings, no look yet (the first pass reads the file), no target.
 void script_start(ScriptState* state) {
     std::memset(state, 0, sizeof *state);
@@ -168,11 +171,25 @@ static void after_settings_look(ScriptState* state) {
     look_at_game_window(&state->window_aspect_ratio);
 }
 
-void script_pass(ScriptState* state) {
-    // The reload stamps every look it makes, once a second at most.
+// The settings file's look, once a second at most by the system time, as
+// the reload decides it. The monotonic count first tells whether a second can
+// have passed since the last look at all: reading it costs next to nothing,
+// while the system time costs more under Wine than the rest of the pass. A
+// clock set back is still noticed, within a second.
+static void look_at_settings_when_due(ScriptState* state) {
+    uint64_t milliseconds = platform_milliseconds();
+    bool looked_before = state->last_look_milliseconds != 0;
+    if (looked_before && milliseconds - state->last_look_milliseconds < kMillisecondsBetweenLooks) return;
+    // The reload stamps every look it makes.
     FileTime last_look = state->last_check_time;
     load_settings_if_changed(state->settings, state->last_check_time, state->last_file_time);
-    if (state->last_check_time != last_look) after_settings_look(state);
+    if (state->last_check_time == last_look) return;
+    state->last_look_milliseconds = milliseconds;
+    after_settings_look(state);
+}
+
+void script_pass(ScriptState* state) {
+    look_at_settings_when_due(state);
     if (config_error_text[0] != 0) {
         draw_error_overlay();
         return;

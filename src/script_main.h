@@ -29,12 +29,13 @@ struct TextureDictWatch {
 
 // Everything the script keeps from frame to frame.
 struct ScriptState {
-    Settings settings;         // the live settings
-    FileTime last_check_time;  // when the settings file was last looked at
-    FileTime last_file_time;   // last-write time of the version last taken up
-    int32_t player_id;         // read once at start
-    int32_t kept_target;       // the entity the marker belongs to; 0 = none
-    float visibility;          // 0 = gone, 1 = full size
+    Settings settings;                // the live settings
+    FileTime last_check_time;         // when the settings file was last looked at
+    uint64_t last_look_milliseconds;  // the monotonic count at that look; 0 before the first
+    FileTime last_file_time;          // last-write time of the version last taken up
+    int32_t player_id;                // read once at start
+    int32_t kept_target;              // the entity the marker belongs to; 0 = none
+    float visibility;                 // 0 = gone, 1 = full size
     // Height over width of the game window's client area, from the last
     // once-a-second look that found the window; 0 until one has. The game's
     // own resolution native answers 1280x720 whatever the screen, so the

@@ -19,6 +19,13 @@ const FileTime kFileTimeSecond = 10000000ULL;
 // The current system time (UTC).
 FileTime platform_system_time();
 
+// Milliseconds since some fixed moment (the system's start), a count that
+// only grows and that the clock being set does not move. Cheap enough for
+// every frame: under Wine and Proton, where many players run the game, the
+// system time is a call into Linux that costs more than all of the marker's
+// own work in a frame; this count is a read of memory the system keeps.
+uint64_t platform_milliseconds();
+
 enum FileTimeStatus {
     file_time_ok,
     file_time_open_failed,  // the file is missing, inaccessible or locked

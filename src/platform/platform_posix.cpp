@@ -41,6 +41,12 @@ FILE* platform_open_shared(const wchar_t* path, const char* mode) {
     return fopen(narrow, mode);
 }
 
+uint64_t platform_milliseconds() {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+}
+
 LocalTime platform_local_time() {
     timespec now;
     clock_gettime(CLOCK_REALTIME, &now);

@@ -58,6 +58,8 @@ FILE* platform_open_shared(const wchar_t* path, const char* mode) {
     return _wfsopen(path, wide_mode, _SH_DENYNO);
 }
 
+uint64_t platform_milliseconds() { return GetTickCount64(); }
+
 LocalTime platform_local_time() {
     SYSTEMTIME now;
     GetLocalTime(&now);

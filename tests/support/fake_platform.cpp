@@ -20,7 +20,14 @@ void reset_fake_platform() {
     fake_platform.read_error_after = -1;
 }
 
-FileTime platform_system_time() { return fake_platform.now; }
+FileTime platform_system_time() {
+    ++fake_platform.system_time_reads;
+    return fake_platform.now;
+}
+
+// The monotonic count moves with the test's clock, so that a test stepping
+// "a second later" lets the once-a-second look come.
+uint64_t platform_milliseconds() { return fake_platform.now / 10000u; }
 
 LocalTime platform_local_time() { return fake_platform.local_time; }
 

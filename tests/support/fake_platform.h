@@ -15,6 +15,7 @@ struct FakePlatform {
     uint32_t time_read_error;
     bool fail_stream_open;  // a stream open of the settings file fails
     long read_error_after;  // >= 0: reading a "r" stream fails after this many bytes
+    int system_time_reads;  // calls of platform_system_time
     int time_looks;         // calls of platform_last_write_time
     int stream_opens;       // calls of platform_open_shared, any mode
     int refused_modes;      // opens with a mode Windows would refuse (not "r", "w" or "a")

@@ -42,6 +42,7 @@ add_test(NAME Ondrelle.ImportTable
 # MinGW's inline GetCurrentFiber reads the thread block in a way GCC's bounds
 # check misreads as an overrun.
 set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/stand_in/hook_script_fiber.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/host/frame_cost_bench.cpp
   PROPERTIES COMPILE_OPTIONS -Wno-array-bounds)
 
 # ondrelle-check.exe under Wine, over the same files as natively.
@@ -70,3 +71,14 @@ add_test(NAME Ondrelle.DemoSceneTableUnderWine
 add_test(NAME Ondrelle.ReleasePackage
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/windows/package_check.sh ${CMAKE_BINARY_DIR} ${PROJECT_VERSION}
           ${CMAKE_SOURCE_DIR}/CHANGELOG.md)
+
+# ondrelle-frame-bench: the shipped plug-in's frame against its bare native
+# calls, under Wine; scripts/bench runs it. A measurement, not a test.
+add_executable(ondrelle-frame-bench
+  ${CMAKE_CURRENT_SOURCE_DIR}/host/frame_cost_bench.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/host/test_game.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/world.cpp)
+target_include_directories(ondrelle-frame-bench PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/host ${CMAKE_CURRENT_SOURCE_DIR}/support
+  ${CMAKE_CURRENT_SOURCE_DIR}/stand_in ${CMAKE_SOURCE_DIR}/src)
+set_target_properties(ondrelle-frame-bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+add_dependencies(ondrelle-frame-bench Ondrelle stand_in_hook)
