@@ -70,10 +70,24 @@ void lower_case_ascii(char* text) {
     }
 }
 
+bool scan_float_value(const char* value, float* number, int* used) {
+    *used = 0;
+    return std::sscanf(value, "%f%n", number, used) >= 1;
+}
+
+bool scan_int_value(const char* value, int32_t* number, int* used) {
+    *used = 0;
+    int scanned;
+    if (std::sscanf(value, "%i%n", &scanned, used) < 1) return false;
+    *number = scanned;
+    return true;
+}
+
 bool read_float_key(const char* key, const char* value, const char* expected_name, int line_number, float* field) {
     if (std::strcmp(key, expected_name) != 0) return false;
     float number;
-    if (std::sscanf(value, "%f", &number) >= 1) {
+    int used;
+    if (scan_float_value(value, &number, &used)) {
         *field = number;
     } else {
         write_log(kSourceName, __LINE__, "Config file line #%i: failed to parse value (expected a decimal number): %s",
@@ -85,8 +99,9 @@ bool read_float_key(const char* key, const char* value, const char* expected_nam
 
 bool read_int_key(const char* key, const char* value, const char* expected_name, int line_number, int32_t* field) {
     if (std::strcmp(key, expected_name) != 0) return false;
-    int number;
-    if (std::sscanf(value, "%i", &number) >= 1) {
+    int32_t number;
+    int used;
+    if (scan_int_value(value, &number, &used)) {
         *field = number;
     } else {
         write_log(kSourceName, __LINE__, "Config file line #%i: failed to parse value (expected an integer): %s",
@@ -138,6 +153,35 @@ static bool offer_to_row(const SettingsKey& row, const char* key, const char* va
     return false;
 }
 
+const SettingsKey* read_settings_value(const char* key, const char* value, int line_number, Settings* pending) {
+    for (const SettingsKey& row : kSettingsKeys) {
+        if (offer_to_row(row, key, value, line_number, pending)) return &row;
+    }
+    return nullptr;
+}
+
+SettingsLineShape split_settings_line(char* line, SettingsLineParts* parts) {
+    parts->key = nullptr;
+    parts->value = nullptr;
+    // The length is tested first, so an overlong comment line is a fault too.
+    bool too_long = std::strlen(line) > kMaxLineLength;
+
+    char* comment = std::strpbrk(line, "#;");
+    if (comment != nullptr) *comment = 0;
+    trim_whitespace(line);
+    if (line[0] == 0) return too_long ? line_too_long : line_blank;
+
+    char* equals = std::strchr(line, '=');
+    if (equals == nullptr) return too_long ? line_too_long : line_without_equals;
+    *equals = 0;
+    parts->key = line;
+    trim_whitespace(parts->key);
+    lower_case_ascii(parts->key);
+    parts->value = equals + 1;
+    trim_whitespace(parts->value);
+    return too_long ? line_too_long : line_key_and_value;
+}
+
 // Reports a fault that stops the parse.
 static bool stop_with_line_fault() {
     set_config_error(kGenericParseErrorText);
@@ -145,38 +189,25 @@ static bool stop_with_line_fault() {
 }
 
 bool parse_settings_line(char* line, int line_number, Settings* pending, uint32_t* seen_keys) {
-    // The length is tested first, so an overlong comment line is a fault too.
-    if (std::strlen(line) > kMaxLineLength) {
-        write_log(kSourceName, __LINE__, "Config file line #%i: line too long (>2000)", line_number);
-        return stop_with_line_fault();
-    }
-
-    char* comment = std::strpbrk(line, "#;");
-    if (comment != nullptr) *comment = 0;
-
-    trim_whitespace(line);
-    if (line[0] == 0) return true;
-
-    char* equals = std::strchr(line, '=');
-    if (equals == nullptr) {
-        write_log(kSourceName, __LINE__, "Config file line #%i: not delimited by '='", line_number);
-        return stop_with_line_fault();
-    }
-
-    *equals = 0;
-    char* key = line;
-    trim_whitespace(key);
-    lower_case_ascii(key);
-    char* value = equals + 1;
-    trim_whitespace(value);
-
-    for (const SettingsKey& row : kSettingsKeys) {
-        if (offer_to_row(row, key, value, line_number, pending)) {
-            *seen_keys |= 1u << row.seen_bit;
+    SettingsLineParts parts;
+    switch (split_settings_line(line, &parts)) {
+        case line_too_long:
+            write_log(kSourceName, __LINE__, "Config file line #%i: line too long (>2000)", line_number);
+            return stop_with_line_fault();
+        case line_blank:
             return true;
-        }
+        case line_without_equals:
+            write_log(kSourceName, __LINE__, "Config file line #%i: not delimited by '='", line_number);
+            return stop_with_line_fault();
+        case line_key_and_value:
+            break;
     }
-    write_log(kSourceName, __LINE__, "Config file line #%i: unknown key: %s", line_number, key);
+    const SettingsKey* row = read_settings_value(parts.key, parts.value, line_number, pending);
+    if (row != nullptr) {
+        *seen_keys |= 1u << row->seen_bit;
+        return true;
+    }
+    write_log(kSourceName, __LINE__, "Config file line #%i: unknown key: %s", line_number, parts.key);
     return stop_with_line_fault();
 }
 

@@ -84,12 +84,50 @@ void trim_whitespace(char* text);
 // byte stays as it is. Keys are matched so.
 void lower_case_ascii(char* text);
 
+// The shape of one settings line as the parser sees it, in the order it
+// tests them: its length (a comment counts), then, once the comment is cut and
+// the whitespace trimmed, whether anything is left and whether it holds '='.
+enum SettingsLineShape {
+    line_too_long,        // over kMaxLineLength characters, line feed counted: a line fault
+    line_blank,           // nothing but whitespace and a comment: skipped
+    line_without_equals,  // text without '=': a line fault
+    line_key_and_value,   // a key and a value, to be read
+};
+
+// Where a split line's key and value lie, in the line's own buffer: the key
+// trimmed and lower-cased, the value trimmed with its case kept. Both null
+// when the line holds no '='.
+struct SettingsLineParts {
+    char* key;
+    char* value;
+};
+
+// Splits one line (in a writable buffer, changed in place) as the parser
+// does, and says its shape. The parts are filled for a line that is too long
+// as well, as far as it splits, so that a tool can name its key; the parser
+// stops at such a line all the same. Logs nothing, sets nothing.
+SettingsLineShape split_settings_line(char* line, SettingsLineParts* parts);
+
+// Offers a key and its value to the key table in its order. The first row
+// whose name equals the key reads the value into pending (a bad value is
+// logged with line_number and sets the generic error text, as every reader
+// does) and is returned; null, with nothing read or reported, when no row
+// has the key's name.
+const SettingsKey* read_settings_value(const char* key, const char* value, int line_number, Settings* pending);
+
 // Parses one line (in a writable buffer, changed in place) into pending and
 // marks its key in seen_keys. Returns false when the line is faulty in a way
 // that stops the parse (too long, no '=', unknown key); a bad value is
 // reported but the parse goes on and the key still counts as seen. Every fault
 // is logged with line_number and sets config_error_text to the generic text.
 bool parse_settings_line(char* line, int line_number, Settings* pending, uint32_t* seen_keys);
+
+// Reads the number a value begins with, as the number readers below do (the
+// C library's "%f" or "%i" in the C locale): returns whether there is one,
+// with the number and how many characters of value it took. The rest of the
+// value is ignored, as the readers ignore it.
+bool scan_float_value(const char* value, float* number, int* used);
+bool scan_int_value(const char* value, int32_t* number, int* used);
 
 // The key readers. Each returns false, doing nothing, when key is not
 // expected_name; otherwise it stores a good value in field, or reports a bad
