@@ -1,8 +1,9 @@
 // The native twin of platform_win32.cpp, for building and running the core on
 // Linux: the tools and the tests use it. Never shipped.
 //
-// POSIX has no share modes, so "without denying access" holds by nature;
-// the stream's text mode is the identity here (LF line ends on disk). There
+// POSIX has no share modes, so "without denying access" holds by nature.
+// Written files keep LF line ends; a file opened to be read is read as
+// Windows' text mode reads it, as the game does. There
 // is no game window: the marker keeps the game's own answer for the screen.
 #include "platform/platform.h"
 #include "platform/platform_posix.h"
@@ -12,6 +13,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <climits>
 #include <ctime>
 
@@ -38,7 +40,8 @@ FileTimeLookup platform_last_write_time(const wchar_t* path) {
 FILE* platform_open_shared(const wchar_t* path, const char* mode) {
     char narrow[PATH_MAX];
     if (path[0] == 0 || !wide_path_to_utf8(path, narrow, sizeof narrow)) return nullptr;
-    return fopen(narrow, mode);
+    // The settings are read as the game reads them on Windows.
+    return std::strcmp(mode, "r") == 0 ? open_in_windows_text_mode(narrow) : fopen(narrow, mode);
 }
 
 uint64_t platform_milliseconds() {

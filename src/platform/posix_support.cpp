@@ -1,6 +1,8 @@
-// What the native platform twin and its test doubles share: wide paths to
-// UTF-8 and back (POSIX opens files by byte paths, and UTF-8 is what Linux
-// file names use), and Unix times in the settings reload's FileTime units.
+// What the native platform twin, its test doubles and the tools share: wide
+// paths to UTF-8 and back (POSIX opens files by byte paths, and UTF-8 is what
+// Linux file names use), Unix times in the settings reload's FileTime units,
+// and files read as Windows' text mode reads them, so that the settings read
+// on Linux exactly as the game reads them.
 #include "platform/platform_posix.h"
 
 #include <ctime>
@@ -71,4 +73,39 @@ bool utf8_to_wide_path(const char* path, wchar_t* destination, size_t capacity) 
     if (capacity == 0) return false;
     destination[used] = 0;
     return true;
+}
+
+// The byte with which Windows' text mode ends a file it reads.
+static const char kTextModeEnd = 0x1A;
+
+std::string as_read_in_windows_text_mode(const std::string& bytes) {
+    std::string text;
+    for (size_t i = 0; i < bytes.size() && bytes[i] != kTextModeEnd; ++i) {
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+        text += bytes[i];
+    }
+    return text;
+}
+
+FILE* open_in_windows_text_mode(const char* utf8_path) {
+    FILE* file = std::fopen(utf8_path, "rb");
+    if (file == nullptr) return nullptr;
+    std::string bytes;
+    char buffer[4096];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
+    bool read_whole = std::ferror(file) == 0;
+    std::fclose(file);
+    if (!read_whole) return nullptr;
+    std::string text = as_read_in_windows_text_mode(bytes);
+    // A stream of its own over the text, freed when it is closed; one byte
+    // more than the text, as an empty buffer cannot back a stream.
+    FILE* stream = fmemopen(nullptr, text.size() + 1, "w+");
+    if (stream == nullptr) return nullptr;
+    if (std::fwrite(text.data(), 1, text.size(), stream) != text.size()) {
+        std::fclose(stream);
+        return nullptr;
+    }
+    std::rewind(stream);
+    return stream;
 }

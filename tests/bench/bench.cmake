@@ -1,4 +1,4 @@
-# Benchmarks (Google Benchmark), built by the "bench" preset: optimised, no
+# Benchmarks (Google Benchmark), built by the "release" preset: optimised, no
 # sanitizers, over the real native platform layer.
 find_package(benchmark REQUIRED)
 file(GLOB bench_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/bench/*.cpp)

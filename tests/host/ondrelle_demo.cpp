@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "config.h"
-#include "preview_scene.h"
+#include "scene.h"
 #include "test_game.h"
 
 // The configured marker size, read with the plug-in's own parser.

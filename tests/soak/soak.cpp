@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
     size_t heap_after_warm_up = 0;
     long rewrites = 0;
     for (long pass = 0; pass < passes; ++pass) {
-        fake_platform.now += kFileTimeSecond / 60;
+        fake_platform.now += kFileTimeSecond / kFramesPerSecond;
         change_world_at_random(world, random);
         if (random() % 600 == 0) {
             on_disk = generate_settings(random);

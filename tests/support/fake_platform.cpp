@@ -1,4 +1,5 @@
-// The platform double: real files, a test-controlled clock and failures.
+// The platform double: real files read as Windows reads them, a
+// test-controlled clock and failures.
 #define _GNU_SOURCE 1
 #include "fake_platform.h"
 
@@ -6,8 +7,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "platform/platform_posix.h"
 
@@ -49,26 +52,40 @@ FileTimeLookup platform_last_write_time(const wchar_t* path) {
     return lookup;
 }
 
-// A stream over a real file whose reads fail once a number of bytes is read.
-struct FailingReader {
-    FILE* file;
-    long left;
+// A settings file as Windows' text mode hands it to the parser: a CR LF
+// pair arrives as a line feed, and a Ctrl-Z ends the file. Reads fail once
+// read_error_after bytes are read, when that is not negative.
+struct TextModeReader {
+    std::string text;
+    size_t at;
+    long left;  // < 0: no read fails
 };
 
-static ssize_t failing_read(void* cookie, char* buffer, size_t size) {
-    FailingReader* reader = static_cast<FailingReader*>(cookie);
-    if (reader->left <= 0) return -1;
-    size_t wanted = size < static_cast<size_t>(reader->left) ? size : static_cast<size_t>(reader->left);
-    size_t got = std::fread(buffer, 1, wanted, reader->file);
-    reader->left -= static_cast<long>(got);
-    return static_cast<ssize_t>(got);
+static ssize_t text_mode_read(void* cookie, char* buffer, size_t size) {
+    TextModeReader* reader = static_cast<TextModeReader*>(cookie);
+    if (reader->left == 0) return -1;
+    size_t wanted = std::min(size, reader->text.size() - reader->at);
+    if (reader->left > 0) wanted = std::min(wanted, static_cast<size_t>(reader->left));
+    std::memcpy(buffer, reader->text.data() + reader->at, wanted);
+    reader->at += wanted;
+    if (reader->left > 0) reader->left -= static_cast<long>(wanted);
+    return static_cast<ssize_t>(wanted);
 }
 
-static int failing_close(void* cookie) {
-    FailingReader* reader = static_cast<FailingReader*>(cookie);
-    int result = std::fclose(reader->file);
-    delete reader;
-    return result;
+static int text_mode_close(void* cookie) {
+    delete static_cast<TextModeReader*>(cookie);
+    return 0;
+}
+
+static FILE* open_in_text_mode(const char* path) {
+    FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) return nullptr;
+    std::string bytes;
+    for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) bytes += static_cast<char>(c);
+    std::fclose(file);
+    TextModeReader* reader = new TextModeReader{as_read_in_windows_text_mode(bytes), 0, fake_platform.read_error_after};
+    cookie_io_functions_t functions = {text_mode_read, nullptr, nullptr, text_mode_close};
+    return fopencookie(reader, "r", functions);
 }
 
 FILE* platform_open_shared(const wchar_t* path, const char* mode) {
@@ -83,10 +100,7 @@ FILE* platform_open_shared(const wchar_t* path, const char* mode) {
     if (path[0] == 0 || !wide_path_to_utf8(path, narrow, sizeof narrow)) return nullptr;
     bool reading = std::strcmp(mode, "r") == 0;
     if (reading && fake_platform.fail_stream_open) return nullptr;
-    FILE* file = std::fopen(narrow, mode);
-    if (file == nullptr || !reading || fake_platform.read_error_after < 0) return file;
-    cookie_io_functions_t functions = {failing_read, nullptr, nullptr, failing_close};
-    return fopencookie(new FailingReader{file, fake_platform.read_error_after}, "r", functions);
+    return reading ? open_in_text_mode(narrow) : std::fopen(narrow, mode);
 }
 
 bool platform_game_window_size(int32_t* width, int32_t* height) {

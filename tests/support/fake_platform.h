@@ -1,6 +1,7 @@
 // A platform double for native tests: the clock, the local time and every
 // failure of the settings file's look and read are set by the test, and every
-// open is counted. Files themselves are real files on disk.
+// open is counted. Files themselves are real files on disk, and a settings
+// file is read as Windows' text mode reads it (CR LF as LF, Ctrl-Z its end).
 #pragma once
 
 #include <cstdint>

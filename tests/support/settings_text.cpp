@@ -1,6 +1,8 @@
 // Settings as text for tests.
 #include "settings_text.h"
 
+#include "platform/platform_posix.h"
+
 #include <cstdio>
 #include <sstream>
 
@@ -33,8 +35,9 @@ std::string describe_settings(const Settings& s) {
     return out.str();
 }
 
-SettingsParse parse_settings_text(const std::string& text) {
+SettingsParse parse_settings_text(const std::string& bytes) {
     SettingsParse parse;
+    std::string text = as_read_in_windows_text_mode(bytes);
     // An empty buffer cannot back a memory stream; /dev/null reads as empty.
     FILE* stream =
         text.empty() ? std::fopen("/dev/null", "r") : fmemopen(const_cast<char*>(text.data()), text.size(), "r");

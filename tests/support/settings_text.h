@@ -9,8 +9,9 @@
 // 9 significant digits, so that every single-precision value shows exactly.
 std::string describe_settings(const Settings& settings);
 
-// Parses a whole settings file held in memory, with the plug-in's parser.
-SettingsParse parse_settings_text(const std::string& text);
+// Parses a whole settings file held in memory, with the plug-in's parser,
+// its bytes read as Windows' text mode reads them, as the game does.
+SettingsParse parse_settings_text(const std::string& bytes);
 
 // A settings file holding all 18 keys with good values, each line "key = value".
 std::string complete_settings_file();

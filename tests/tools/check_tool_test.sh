@@ -65,28 +65,54 @@ The game's log (Ondrelle.log) would read:
 Verdict: the game accepts this file cleanly.
 (exit 0)" "$(run --strict)"
 
-# --strict: notes count as faults.
+# --strict: notes count as faults; one note is one.
 cp "$fixtures/accepted_but_not_meant.ini" notes.ini
 expect "--strict" "--strict: the notes above count as faults.
 (exit 1)" "$(run --strict notes.ini | tail -n 2)"
 expect "without --strict" "(exit 0)" "$(run notes.ini | tail -n 1)"
+sed 's/^opacity = .*/opacity = 256/' Ondrelle.ini > one_note.ini
+expect "--strict, one note" "Notes (from ondrelle-check; they change nothing in the game):
+  line $(grep -n '^opacity' one_note.ini | cut -d: -f1): opacity is 256, outside 0 to 255, the range of the marker's opacity (0 invisible, 255 solid): the game passes it on as it is, and what it draws then is not known; write a number from 0 to 255.
+--strict: the note above counts as faults.
+(exit 1)" "$(run --strict one_note.ini | tail -n 4)"
 
-# Several files: each under its heading; not clean if any is not.
-several=$(run Ondrelle.ini "$fixtures/value_faults.ini")
-expect_match "several files" "^== Ondrelle.ini$" "$several"
-expect_match "several files" "^== $fixtures/value_faults.ini$" "$several"
+# Several files: each under its heading, set apart by one blank line; a file
+# that cannot be read leaves no blank line behind; not clean if any is not.
+several=$(run Ondrelle.ini "no such file.ini" "$fixtures/value_faults.ini")
+expect "several files" "== Ondrelle.ini
+The game's log (Ondrelle.log) would read:
+  Config file reloaded
+Verdict: the game accepts this file cleanly.
+
+== $fixtures/value_faults.ini" "$(head -n 6 <<<"$several")"
 expect "several files" "(exit 1)" "$(tail -n 1 <<<"$several")"
+expect "one unreadable file prints nothing on stdout" "
+(exit 1)" "$(run "no such file.ini")"
+
+# The last piece the checker reads of a file may be a single byte: here the
+# file's last line, which the notes must see.
+{ for i in $(seq 1 51); do printf '; %077d\n' 0; done; printf '; %013d\n' 0; printf 'x'; } > last_byte.ini
+expect "a last read of one byte" "4097" "$(wc -c < last_byte.ini | tr -d ' ')"
+expect_match "a last read of one byte" '^  line 53: "x" has no "="' "$(run last_byte.ini)"
 
 # A folder of any script in the file's path.
 mkdir -p "Игры-游戏"
 cp Ondrelle.ini "Игры-游戏/Ondrelle.ini"
 expect "Cyrillic and CJK folder" "== Игры-游戏/Ondrelle.ini" "$(run "Игры-游戏/Ondrelle.ini" | head -n 1)"
 
-# Files that cannot be read: said plainly on stderr, with the full path tried.
+# Files that cannot be read: said plainly on stderr, with the full path tried;
+# a name no file can have, or a folder on the way that is not there, is no
+# such file too.
 missing=$(run_errors "no such file.ini")
 expect_match "missing file" "^ondrelle-check: cannot read .*no such file\.ini: there is no such file\.$" "$(head -n 1 <<<"$missing")"
 expect "missing file" "2 (exit 1)" "$(wc -l <<<"$missing") $(tail -n 1 <<<"$missing")"
 expect_match "missing file's full path" "cannot read (/|[A-Z]:\\\\).*no such file\.ini" "$(run_errors "no such file.ini")"
+for name in "no folder/Ondrelle.ini" "a<b>.ini" "$(printf 'n%.0s' $(seq 1 5000)).ini"; do
+  expect_match "no such file: ${name:0:30}" "^ondrelle-check: cannot read .*: there is no such file\.$" "$(run_errors "$name" | head -n 1)"
+done
+expect "an empty name" "ondrelle-check: cannot read a file without a name: an empty name names no file.
+(exit 1)" "$(run_errors "")"
+expect_match "a lone -, a file's name" "^ondrelle-check: cannot read .*-: there is no such file\.$" "$(run_errors - | head -n 1)"
 mkdir -p "a folder.ini"
 folder=$(run_errors "a folder.ini")
 expect_match "folder" "^ondrelle-check: cannot read .*a folder\.ini: it is a folder, not a file\.$" "$(head -n 1 <<<"$folder")"
@@ -94,10 +120,14 @@ expect "folder" "(exit 1)" "$(tail -n 1 <<<"$folder")"
 
 # The command line.
 help=$(run --help)
-expect_match "--help" "^Usage: ondrelle-check \[--strict\] \[FILE\.\.\.\]" "$help"
+expect_match "--help" "^Usage: ondrelle-check \[--strict\] \[--\] \[FILE\.\.\.\]" "$help"
 expect_match "--help" "Ondrelle\.ini in the current folder" "$help"
+expect_match "--help" "^  --  +what follows is a file name, even when it starts with -$" "$help"
 expect "--help" "(exit 0)" "$(tail -n 1 <<<"$help")"
 expect "-h" "$help" "$(run -h)"
+expect "/?" "$help" "$(run /?)"
+# After --, a name that starts with - is a file's, and --help too.
+expect_match "-- ends the options" "^ondrelle-check: cannot read .*-x\.ini: there is no such file\.$" "$(run_errors -- -x.ini --help | head -n 1)"
 expect "--version" "ondrelle-check $version
 (exit 0)" "$(run --version)"
 expect "unknown option, stdout" "

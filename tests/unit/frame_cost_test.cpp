@@ -30,13 +30,13 @@ TEST_F(FrameCost, TenThousandMarkerPassesAllocateNothingAndLookOnceASecond) {
 #if !defined(ONDRELLE_COUNTS_ALLOCATIONS)
     GTEST_SKIP() << "allocation counting needs the sanitizer build";
 #else
-    world->frame_time = 1.0f / 60.0f;
+    world->frame_time = 1.0f / kFramesPerSecond;
     start();
     focus(101);
     for (int i = 0; i < 60; ++i) step();
     ASSERT_EQ(calls_named("draw_sprite").size(), 1u);
 
-    const FileTime frame = kFileTimeSecond / 60;
+    const FileTime frame = kFileTimeSecond / kFramesPerSecond;
     int looks_before = fake_platform.time_looks;
     int window_looks_before = fake_platform.window_looks;
     int clock_reads_before = fake_platform.system_time_reads;

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "easing_reference.h"
 #include "host/native_call.h"
 #include "script_fixture.h"
 
@@ -34,24 +35,19 @@ TEST_F(MarkerDrawing, EasingHalvesTheDistanceWithAStepOfOneHalf) {
 }
 
 TEST_F(MarkerDrawing, EasingIsSinglePrecisionInItsOwnOrder) {
-    world->frame_time = 1.0f / 60.0f;
+    const float frame_time = 1.0f / kFramesPerSecond;
+    world->frame_time = frame_time;
     start(speeds("6", "9"));
     focus(101);
-    volatile float visibility = 0.0f;
+    float visibility = 0.0f;
     for (int frame = 0; frame < 30; ++frame) {
-        volatile float step_size = 6.0f * (1.0f / 60.0f);
-        volatile float distance = 1.0f - visibility;
-        volatile float change = distance * step_size;
-        visibility = visibility + change;
+        visibility = eased_visibility(visibility, 1.0f, 6.0f, frame_time);
         step();
         ASSERT_EQ(state.visibility, visibility) << "frame " << frame;
     }
     focus(0);
     for (int frame = 0; frame < 30; ++frame) {
-        volatile float step_size = 9.0f * (1.0f / 60.0f);
-        volatile float distance = 0.0f - visibility;
-        volatile float change = distance * step_size;
-        visibility = visibility + change;
+        visibility = eased_visibility(visibility, 0.0f, 9.0f, frame_time);
         step();
         ASSERT_EQ(state.visibility, visibility) << "frame " << frame;
     }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "easing_reference.h"
 #include "host/native_hashes.h"
 #include "test_game.h"
 
@@ -103,9 +104,10 @@ struct PlaySession : ::testing::Test {
 
 TEST_F(PlaySession, MarkerGrowsShrinksHidesAndSurvivesABrokenSettingsFile) {
     StandInWorld* world = game.world();
-    const float size = 0.03f;  // the default file's
-    const float grow = 8.0f * (1.0f / 60.0f);
-    const float shrink = 10.0f * (1.0f / 60.0f);
+    const float size = 0.03f;                          // the default file's
+    const float frame_time = 1.0f / kFramesPerSecond;  // the stand-in world's
+    auto grown = [&](float visibility) { return eased_visibility(visibility, 1.0f, 8.0f, frame_time); };
+    auto shrunk = [&](float visibility) { return eased_visibility(visibility, 0.0f, 10.0f, frame_time); };
 
     // Frames 1-3: nothing in focus, nothing drawn.
     for (int i = 0; i < 3; ++i) EXPECT_EQ(step(), 0.0f) << "frame " << i + 1;
@@ -115,7 +117,7 @@ TEST_F(PlaySession, MarkerGrowsShrinksHidesAndSurvivesABrokenSettingsFile) {
     world->focus_target = 501;
     float visibility = 0.0f;
     for (int i = 0; i < 20; ++i) {
-        visibility = visibility + (1.0f - visibility) * grow;
+        visibility = grown(visibility);
         EXPECT_EQ(step(), size * visibility) << "growing, frame " << i + 1;
         EXPECT_TRUE(sprite_is_square_on(kNativeAspect)) << "growing, frame " << i + 1;
     }
@@ -124,7 +126,7 @@ TEST_F(PlaySession, MarkerGrowsShrinksHidesAndSurvivesABrokenSettingsFile) {
     world->focus_target = 0;
     int drawn_while_shrinking = 0;
     for (int i = 0; i < 40; ++i) {
-        visibility = visibility + (0.0f - visibility) * shrink;
+        visibility = shrunk(visibility);
         float height = step();
         if (visibility > 0.01f) {
             EXPECT_EQ(height, size * visibility) << "shrinking, frame " << i + 1;
@@ -139,7 +141,7 @@ TEST_F(PlaySession, MarkerGrowsShrinksHidesAndSurvivesABrokenSettingsFile) {
     // Focused again and grown; then the binoculars: it vanishes at once.
     world->focus_target = 501;
     for (int i = 0; i < 30; ++i) {
-        visibility = visibility + (1.0f - visibility) * grow;
+        visibility = grown(visibility);
         step();
     }
     stand_in_set_effect(world, "ScopeBinoculars", true);
@@ -148,7 +150,7 @@ TEST_F(PlaySession, MarkerGrowsShrinksHidesAndSurvivesABrokenSettingsFile) {
         EXPECT_EQ(count(kEffectCheck), 2);  // WheelHUDIn, then ScopeBinoculars
     }
     stand_in_set_effect(world, "ScopeBinoculars", false);
-    visibility = visibility + (1.0f - visibility) * grow;
+    visibility = grown(visibility);
     EXPECT_EQ(step(), size * visibility) << "back at its former size";
 
     // A broken settings file: the overlay shows, the gates stop.
@@ -162,7 +164,7 @@ TEST_F(PlaySession, MarkerGrowsShrinksHidesAndSurvivesABrokenSettingsFile) {
 
     // Fixed again: the marker returns where it was.
     save_settings(default_settings_bytes());
-    visibility = visibility + (1.0f - visibility) * grow;
+    visibility = grown(visibility);
     EXPECT_EQ(step(), size * visibility);
     EXPECT_EQ(count(kDrawText), 0);
 
@@ -172,7 +174,7 @@ TEST_F(PlaySession, MarkerGrowsShrinksHidesAndSurvivesABrokenSettingsFile) {
     HWND window = open_game_window(2560, 1080);
     ASSERT_NE(window, nullptr) << kNoDisplayForWindows;
     wait_for_a_look();
-    visibility = visibility + (1.0f - visibility) * grow;
+    visibility = grown(visibility);
     EXPECT_EQ(step(), size * visibility);
     EXPECT_TRUE(sprite_is_square_on(1080.0f / 2560.0f));
     ASSERT_TRUE(resize_game_window(window, 1280, 800));
@@ -219,7 +221,7 @@ TEST_F(PlaySession, MarkerGrowsShrinksHidesAndSurvivesABrokenSettingsFile) {
     world->player_id = 3;
     restart_script(&game);
     std::string before_restart = log();
-    visibility = 0.0f + (1.0f - 0.0f) * grow;
+    visibility = grown(0.0f);
     EXPECT_EQ(step(), size * visibility) << "a marker carried over";
     EXPECT_EQ(count(kPlayerIdQuery), 1);
     EXPECT_EQ(count(kPlayerCheck), 1);

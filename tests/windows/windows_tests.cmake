@@ -1,6 +1,9 @@
 # Windows tests, run under Wine: the real Ondrelle.asi loaded by a test host
 # beside the stand-in ScriptHookRDR2.dll, and the Windows platform layer.
 
+# The standard library checks its own bounds in the tests' code.
+add_compile_definitions(_GLIBCXX_ASSERTIONS)
+
 # GoogleTest from Debian's sources, built for Windows.
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
@@ -11,11 +14,11 @@ include(GoogleTest)
 # The stand-in hook: a DLL named ScriptHookRDR2.dll of its own folder, so that
 # the host can only reach it through the copy in each test's game folder.
 add_library(stand_in_hook SHARED
-  ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/world.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/hook_natives.cpp
+  $<TARGET_OBJECTS:ondrelle_simulated_hook>
   ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/hook_script_fiber.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/ScriptHookRDR2_stand_in.def)
 target_include_directories(stand_in_hook PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/stand_in ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(stand_in_hook PRIVATE ondrelle_simulated_world)
 set_target_properties(stand_in_hook PROPERTIES OUTPUT_NAME ScriptHookRDR2 PREFIX ""
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/stand_in)
 
@@ -24,12 +27,11 @@ set_target_properties(stand_in_hook PROPERTIES OUTPUT_NAME ScriptHookRDR2 PREFIX
 file(GLOB windows_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/windows/*_test.cpp)
 add_executable(ondrelle_windows_tests
   ${windows_test_sources}
-  ${CMAKE_CURRENT_SOURCE_DIR}/host/test_game.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/world.cpp)
+  ${CMAKE_CURRENT_SOURCE_DIR}/host/test_game.cpp)
 target_include_directories(ondrelle_windows_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/host ${CMAKE_CURRENT_SOURCE_DIR}/support
   ${CMAKE_CURRENT_SOURCE_DIR}/stand_in ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(ondrelle_windows_tests PRIVATE ondrelle_core ondrelle_log ondrelle_platform gtest gtest_main
-  version)
+target_link_libraries(ondrelle_windows_tests PRIVATE ondrelle_core ondrelle_log ondrelle_platform
+  ondrelle_simulated_world gtest gtest_main version)
 target_compile_definitions(ondrelle_windows_tests PRIVATE ONDRELLE_VERSION="${PROJECT_VERSION}")
 add_dependencies(ondrelle_windows_tests Ondrelle stand_in_hook ondrelle-check)
 gtest_discover_tests(ondrelle_windows_tests DISCOVERY_MODE PRE_TEST
@@ -53,12 +55,10 @@ add_test(NAME Tools.CheckSettingsFilesUnderWine
 # ondrelle-demo: the real plug-in through the preview's scene, as a table.
 add_executable(ondrelle-demo
   ${CMAKE_CURRENT_SOURCE_DIR}/host/ondrelle_demo.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/host/test_game.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/world.cpp
-  ${CMAKE_SOURCE_DIR}/tools/preview/preview_scene.cpp)
-target_include_directories(ondrelle-demo PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/host ${CMAKE_CURRENT_SOURCE_DIR}/support ${CMAKE_CURRENT_SOURCE_DIR}/stand_in
-  ${CMAKE_SOURCE_DIR}/tools/preview ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(ondrelle-demo PRIVATE ondrelle_core ondrelle_log ondrelle_platform)
+  ${CMAKE_CURRENT_SOURCE_DIR}/host/test_game.cpp)
+target_include_directories(ondrelle-demo PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/host ${CMAKE_CURRENT_SOURCE_DIR}/support
+  ${CMAKE_CURRENT_SOURCE_DIR}/stand_in ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(ondrelle-demo PRIVATE ondrelle_core ondrelle_log ondrelle_platform ondrelle_simulated_world)
 set_target_properties(ondrelle-demo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 add_dependencies(ondrelle-demo Ondrelle stand_in_hook)
 
@@ -76,9 +76,9 @@ add_test(NAME Ondrelle.ReleasePackage
 # calls, under Wine; scripts/bench runs it. A measurement, not a test.
 add_executable(ondrelle-frame-bench
   ${CMAKE_CURRENT_SOURCE_DIR}/host/frame_cost_bench.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/host/test_game.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/world.cpp)
+  ${CMAKE_CURRENT_SOURCE_DIR}/host/test_game.cpp)
 target_include_directories(ondrelle-frame-bench PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/host ${CMAKE_CURRENT_SOURCE_DIR}/support
   ${CMAKE_CURRENT_SOURCE_DIR}/stand_in ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(ondrelle-frame-bench PRIVATE ondrelle_simulated_world)
 set_target_properties(ondrelle-frame-bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 add_dependencies(ondrelle-frame-bench Ondrelle stand_in_hook)

@@ -11,11 +11,12 @@
 #include <vector>
 
 struct SettingsNote {
-    int line;  // 1-based, as the game counts lines; 0 for the file as a whole
+    int line;  // 1-based, as an editor counts lines; 0 for the file as a whole
     std::string text;
 };
 
 // The notes on a settings file's bytes (as read in text mode). stop_line is
-// the line at which the game stopped reading (0 when it read to the end);
-// read_error tells that it stopped on a read error rather than a line fault.
+// the line at which the game stopped reading, as the game counts lines (0
+// when it read to the end); read_error tells that it stopped on a read error
+// rather than a line fault.
 std::vector<SettingsNote> settings_notes(const std::string& content, int stop_line, bool read_error);

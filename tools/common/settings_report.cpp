@@ -8,6 +8,7 @@
 #include "config.h"
 #include "log/log.h"
 #include "settings_notes.h"
+#include "settings_rules.h"
 #include "tool_platform.h"
 
 static bool g_capturing;
@@ -66,17 +67,25 @@ bool game_accepts_settings_file(FILE* stream) {
     return read_as_the_game(stream, &parse).empty();
 }
 
+// The verdict: whether the game shows its error, and if not, whether the
+// marker can be seen at all with the settings it takes.
+static void print_verdict(const std::string& error, const Settings& taken) {
+    if (!error.empty()) {
+        std::printf("Verdict: the game shows an error instead of the marker: \"%s\"\n",
+                    error.substr(0, error.find('\n')).c_str());
+    } else if (notes_hide_the_marker(notes_on_settings(taken))) {
+        std::printf("Verdict: the game accepts this file, but the marker never shows: the notes below say why.\n");
+    } else {
+        std::printf("Verdict: the game accepts this file cleanly.\n");
+    }
+}
+
 SettingsReport report_settings_file(FILE* stream, const char* shown_name) {
     std::printf("== %s\n", shown_name);
     SettingsParse parse;
     std::string error = read_as_the_game(stream, &parse);
     print_log_messages();
-    if (error.empty()) {
-        std::printf("Verdict: the game accepts this file cleanly.\n");
-    } else {
-        std::printf("Verdict: the game shows an error instead of the marker: \"%s\"\n",
-                    error.substr(0, error.find('\n')).c_str());
-    }
+    print_verdict(error, parse.settings);
 
     std::vector<SettingsNote> notes =
         settings_notes(whole_content(stream), parse.reached_end ? 0 : parse.line_number, parse.read_error);
@@ -92,6 +101,10 @@ SettingsReport report_settings_file(FILE* stream, const char* shown_name) {
 }
 
 void report_unreadable_file(const char* program, const char* path) {
+    if (path[0] == 0) {
+        std::fprintf(stderr, "%s: cannot read a file without a name: an empty name names no file.\n", program);
+        return;
+    }
     char full[4096];
     tool_full_path(path, full, sizeof full);
     const char* why = "it may not be read (no permission, or another program keeps it to itself)";

@@ -9,9 +9,12 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
-// Opens the file at a UTF-8 path for reading in text mode, as the plug-in
-// reads its settings. Returns null when it cannot.
+// Opens the file at a UTF-8 path for reading as the plug-in reads its
+// settings on Windows: in text mode, where a CR LF pair arrives as a line
+// feed and a Ctrl-Z (0x1A) ends the file; on Linux too, so that both tools
+// give the game's own verdict. Returns null when it cannot.
 FILE* tool_open_for_reading(const char* utf8_path);
 
 enum UnreadableReason {
@@ -28,8 +31,12 @@ UnreadableReason tool_why_unreadable(const char* utf8_path);
 void tool_full_path(const char* utf8_path, char* buffer, size_t capacity);
 
 // Whether the folder a file would be written into exists (the current folder
-// for a bare file name). Linux only, as the preview that writes files is.
+// for a bare file name).
 bool tool_folder_of_file_exists(const char* utf8_path);
+
+// The system's folder for temporary files, in UTF-8, without a trailing
+// separator: TMPDIR where it is set, as on any Linux program.
+std::string tool_temp_folder();
 
 // Prepares the console for UTF-8 output and says whether the console is the
 // program's own, as when a player double-clicks it in Explorer: then the
@@ -40,7 +47,7 @@ bool tool_console_is_own();
 void tool_wait_for_enter();
 
 #if defined(_WIN32)
-// A wide text (a command-line argument) in UTF-8 into buffer; empty when it
-// does not fit.
-void tool_utf8_from_wide(const wchar_t* wide, char* buffer, size_t capacity);
+// A wide text (a command-line argument) in UTF-8, whatever its length; empty
+// when it holds no valid text.
+std::string tool_utf8_from_wide(const wchar_t* wide);
 #endif

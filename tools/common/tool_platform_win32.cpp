@@ -10,6 +10,10 @@
 
 #include "tool_platform.h"
 
+// UTF-8 and UTF-16 convert with no flags at all: Windows refuses any flag
+// but MB_ERR_INVALID_CHARS for UTF-8 and then converts nothing, so every
+// path would come out empty. Wine takes the flags, so no test under Wine can
+// see one here: keep them 0.
 static std::wstring wide_from_utf8(const char* text) {
     int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
     if (length <= 0) return std::wstring();
@@ -19,38 +23,71 @@ static std::wstring wide_from_utf8(const char* text) {
     return wide;
 }
 
-void tool_utf8_from_wide(const wchar_t* wide, char* buffer, size_t capacity) {
-    if (capacity == 0) return;
-    int written = WideCharToMultiByte(CP_UTF8, 0, wide, -1, buffer, static_cast<int>(capacity), nullptr, nullptr);
-    if (written <= 0) buffer[0] = 0;
+std::string tool_utf8_from_wide(const wchar_t* wide) {
+    int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) return std::string();
+    std::string utf8(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, &utf8[0], length, nullptr, nullptr);
+    utf8.resize(static_cast<size_t>(length) - 1);
+    return utf8;
 }
 
+// Text mode, as the plug-in opens its settings: a CR LF pair arrives as a
+// line feed, and a Ctrl-Z ends the file.
 FILE* tool_open_for_reading(const char* utf8_path) { return _wfopen(wide_from_utf8(utf8_path).c_str(), L"r"); }
 
 UnreadableReason tool_why_unreadable(const char* utf8_path) {
     DWORD attributes = GetFileAttributesW(wide_from_utf8(utf8_path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME
-                   ? unreadable_missing
-                   : unreadable_denied;
+        // A name no file can have, or a folder on the way that is not
+        // there: to the player, there is no such file.
+        switch (GetLastError()) {
+            case ERROR_FILE_NOT_FOUND:
+            case ERROR_PATH_NOT_FOUND:
+            case ERROR_INVALID_NAME:
+            case ERROR_BAD_PATHNAME:
+            case ERROR_FILENAME_EXCED_RANGE:
+            case ERROR_DIRECTORY:
+                return unreadable_missing;
+            default:
+                return unreadable_denied;
+        }
     }
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? unreadable_folder : unreadable_denied;
 }
 
 void tool_full_path(const char* utf8_path, char* buffer, size_t capacity) {
     std::wstring wide = wide_from_utf8(utf8_path);
-    wchar_t full[32768];
-    DWORD length = GetFullPathNameW(wide.c_str(), 32768, full, nullptr);
-    if (length == 0 || length >= 32768) {
+    DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    std::wstring full(length, L'\0');
+    if (length == 0 || GetFullPathNameW(wide.c_str(), length, &full[0], nullptr) + 1 != length) {
         std::snprintf(buffer, capacity, "%s", utf8_path);
         return;
     }
-    tool_utf8_from_wide(full, buffer, capacity);
+    full.resize(length - 1);
+    std::snprintf(buffer, capacity, "%s", tool_utf8_from_wide(full.c_str()).c_str());
+}
+
+bool tool_folder_of_file_exists(const char* utf8_path) {
+    std::wstring path = wide_from_utf8(utf8_path);
+    size_t separator = path.find_last_of(L"\\/");
+    if (separator == std::wstring::npos) return true;
+    DWORD attributes = GetFileAttributesW(path.substr(0, separator + 1).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::string tool_temp_folder() {
+    wchar_t folder[MAX_PATH + 1];
+    DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH) return ".";
+    if (folder[length - 1] == L'\\') folder[length - 1] = 0;
+    return tool_utf8_from_wide(folder);
 }
 
 bool tool_console_is_own() {
     SetConsoleOutputCP(CP_UTF8);
+    // The programs attached to this console: only this one when Explorer
+    // made the console for it; the prompt and this one from a command prompt.
     DWORD processes[2];
     return GetConsoleProcessList(processes, 2) == 1;
 }

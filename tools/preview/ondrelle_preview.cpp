@@ -17,17 +17,10 @@
 #include "config.h"
 #include "default_settings.h"
 #include "preview_render.h"
-#include "preview_scene.h"
+#include "scene.h"
 #include "settings_report.h"
+#include "settings_rules.h"
 #include "tool_platform.h"
-
-// The program a player runs reports no leaks of the libraries it draws with;
-// the tests keep the sanitizer's leak check on.
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
-#endif
-#endif
 
 static const char kUsage[] =
     "Usage: ondrelle-preview [SETTINGS.ini] [-o FILE.png | -o FILE.svg]\n"
@@ -58,16 +51,16 @@ static int usage_error(const std::string& what) {
     return 2;
 }
 
-// The built-in defaults as a file the script can read, in the temporary
-// folder; empty when it cannot be written.
+// The built-in defaults as a file the script can read, in the system's
+// temporary folder; empty when it cannot be written.
 static std::string write_default_settings() {
-    char path[] = "/tmp/ondrelle-preview-XXXXXX.ini";
-    int file = mkstemps(path, 4);
+    std::string path = tool_temp_folder() + "/ondrelle-preview-XXXXXX.ini";
+    int file = mkstemps(&path[0], 4);
     if (file < 0) return "";
     size_t length = std::strlen(kDefaultSettingsText);
     bool written = write(file, kDefaultSettingsText, length) == static_cast<ssize_t>(length);
     close(file);
-    if (!written) std::remove(path);
+    if (!written) std::remove(path.c_str());
     return written ? path : "";
 }
 
@@ -133,7 +126,7 @@ int main(int argc, char** argv) {
     if (!defaults && !settings_accepted(settings_path)) return 1;
 
     static SceneFrame frames[kSceneFrameCount];
-    PreviewLook look = {defaults ? "default settings" : settings_path.c_str(), Settings{}};
+    PreviewLook look = {defaults ? "default settings" : settings_path.c_str(), Settings{}, {}};
     bool ran = scene_run_script(run_path.c_str(), frames, &look.settings);
     if (defaults) std::remove(run_path.c_str());
     if (!ran) {
@@ -146,8 +139,10 @@ int main(int argc, char** argv) {
         look.settings_name);
     scene_print_table(frames, kSceneFrameCount, 15, stdout);
 
+    // What the settings do to the marker, from the checker's own rules.
+    for (const RuleNote& note : notes_on_settings(look.settings)) look.settings_lines.push_back(note.text);
     std::printf("\n");
-    for (const std::string& reason : reasons_nothing_shows(look.settings)) std::printf("%s\n", reason.c_str());
+    for (const std::string& line : look.settings_lines) std::printf("%s\n", line.c_str());
     for (const Output& output : outputs) {
         if (!render_preview(frames, kSceneFrameCount, look, output.path.c_str(), output.svg)) {
             std::fprintf(stderr, "ondrelle-preview: could not write %s.\n", output.path.c_str());

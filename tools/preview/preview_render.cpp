@@ -1,4 +1,7 @@
-// The preview picture, drawn with cairo onto a PNG or an SVG surface.
+// The preview picture, drawn with cairo onto a PNG or an SVG surface: the
+// charts of the marker's height and bounce over the scene, and the filmstrip
+// of key frames to scale. Where things go is preview_geometry's; this file
+// only draws them.
 #include "preview_render.h"
 
 #include <cairo-svg.h>
@@ -8,45 +11,49 @@
 #include <cmath>
 #include <cstdio>
 
-// Fontconfig, under cairo's text, keeps its caches until the process ends;
-// in the sanitizer build that is not a leak of ours to report.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
-
-const int kFilmstripFrames[] = {31, 45, 90, 124, 136, 180, 215};
-const int kFilmstripFrameCount = sizeof kFilmstripFrames / sizeof kFilmstripFrames[0];
+#include "preview_geometry.h"
 
 namespace {
 
-const double kWidth = 1000;
 const double kLeft = 70;
-const double kRight = kLeft + kCellWidthPixels * kFilmstripFrameCount;
+const double kMargin = 30;
 const double kPi = 3.14159265358979323846;
 
-// Where the parts of the picture go, below the title and its reason lines.
+// The bounce chart's fixed scale: a lift of up to this share of the screen's
+// height, the same in every picture, so that two can be compared.
+const double kBounceScale = 0.03;
+
+// Where the parts of the picture go, below the title and its lines.
 struct Layout {
+    double right;  // the charts' right edge: as wide as the filmstrip
+    double width;
     double charts_top;
     double filmstrip_top;
     double height;
 };
 
-Layout layout_for(size_t reason_lines) {
-    double top = 52 + 16.0 * static_cast<double>(reason_lines);
-    return Layout{top, top + 480, top + 480 + kCellHeightPixels + 60};
+// Room for the title's lines and the filmstrip's cells; none for cells when
+// there is no filmstrip to draw.
+Layout layout_for(size_t title_lines, size_t cells) {
+    double right = kLeft + kCellWidthPixels * static_cast<double>(std::max<size_t>(cells, 7));
+    double top = 52 + 16.0 * static_cast<double>(title_lines);
+    double filmstrip_height = cells > 0 ? kCellHeightPixels + 60 : 10;
+    return Layout{right, right + kMargin, top, top + 480, top + 480 + filmstrip_height};
 }
 
 struct Panel {
+    double left, right;
     double top, bottom;
-    double low, high;   // the value range shown
-    double label_sign;  // -1 where the values are plotted negated
+    double low, high;  // the value range shown
 };
 
-double time_to_x(float seconds, int count) {
+double time_to_x(const Panel& panel, float seconds, int count) {
     double span = static_cast<double>(count) * kSceneFrameTime;
-    return kLeft + (kRight - kLeft) * seconds / span;
+    return panel.left + (panel.right - panel.left) * seconds / span;
 }
 
 double value_to_y(const Panel& panel, double value) {
-    double share = (value - panel.low) / (panel.high - panel.low);
+    double share = (std::min(value, panel.high) - panel.low) / (panel.high - panel.low);
     return panel.bottom - share * (panel.bottom - panel.top);
 }
 
@@ -65,15 +72,15 @@ std::string format(const char* pattern, double value) {
 void draw_frame_box(cairo_t* cr, const Panel& panel, const char* title, int count) {
     cairo_set_source_rgb(cr, 0.2, 0.2, 0.2);
     cairo_set_line_width(cr, 1);
-    cairo_rectangle(cr, kLeft, panel.top, kRight - kLeft, panel.bottom - panel.top);
+    cairo_rectangle(cr, panel.left, panel.top, panel.right - panel.left, panel.bottom - panel.top);
     cairo_stroke(cr);
-    text(cr, kLeft, panel.top - 8, 13, title);
-    for (int second = 0; second * 60 <= count; ++second) {
-        double x = time_to_x(static_cast<float>(second), count);
+    text(cr, panel.left, panel.top - 8, 13, title);
+    for (int second = 0; second * kFramesPerSecond <= count; ++second) {
+        double x = time_to_x(panel, static_cast<float>(second), count);
         text(cr, x - 8, panel.bottom + 14, 10, format("%.0f s", second));
     }
-    text(cr, 8, panel.top + 10, 10, format("%.4g", panel.high * panel.label_sign));
-    text(cr, 8, panel.bottom, 10, format("%.4g", panel.low * panel.label_sign));
+    text(cr, 8, panel.top + 10, 10, format("%.4g", panel.high));
+    text(cr, 8, panel.bottom, 10, format("%.4g", panel.low));
 }
 
 // The scene's events as dashed lines, each labelled in the first row where
@@ -84,7 +91,7 @@ void draw_events(cairo_t* cr, const Panel& panel, int count) {
     double row_ends[kRows] = {-1e9, -1e9, -1e9};
     cairo_set_font_size(cr, 9);
     for (int e = 0; e < kSceneEventCount; ++e) {
-        double x = time_to_x(static_cast<float>(kSceneEvents[e].frame) * kSceneFrameTime, count);
+        double x = time_to_x(panel, static_cast<float>(kSceneEvents[e].frame) * kSceneFrameTime, count);
         cairo_set_source_rgb(cr, 0.55, 0.55, 0.55);
         cairo_set_dash(cr, dash, 2, 0);
         cairo_move_to(cr, x, panel.top);
@@ -102,8 +109,8 @@ void draw_events(cairo_t* cr, const Panel& panel, int count) {
 }
 
 double marker_height(const SceneFrame& f) { return f.height; }
-// Screen y grows downwards; plotted negated, up on screen is up in the chart.
-double marker_rise(const SceneFrame& f) { return -f.y; }
+// Screen y grows downwards: the lift is how far above its resting point.
+double marker_lift(const SceneFrame& f) { return f.rest_y - f.y; }
 
 // A line through the frames in which the marker was drawn; the height chart
 // drops to zero where it was not, the position chart leaves a gap.
@@ -118,7 +125,7 @@ void plot(cairo_t* cr, const SceneFrame* frames, int count, const Panel& panel, 
             pen_down = false;
             continue;
         }
-        double x = time_to_x(f.seconds, count);
+        double x = time_to_x(panel, f.seconds, count);
         double y = value_to_y(panel, f.drawn ? value(f) : 0.0);
         if (pen_down) {
             cairo_line_to(cr, x, y);
@@ -130,39 +137,26 @@ void plot(cairo_t* cr, const SceneFrame* frames, int count, const Panel& panel, 
     cairo_stroke(cr);
 }
 
-void draw_charts(cairo_t* cr, const SceneFrame* frames, int count, const PreviewLook& look, double top) {
+void draw_charts(cairo_t* cr, const SceneFrame* frames, int count, const PreviewLook& look, const Layout& layout) {
     double largest = look.settings.size;
     for (int i = 0; i < count; ++i) largest = std::max(largest, static_cast<double>(frames[i].height));
-    Panel size_panel = {top + 20, top + 190, 0, std::max(0.001, largest * 1.1), 1};
+    double top = layout.charts_top;
+    Panel size_panel = {kLeft, layout.right, top + 20, top + 190, 0, std::max(0.001, largest * 1.1)};
     draw_frame_box(cr, size_panel, "Marker height on screen, as a share of the screen's height (size x visibility)",
                    count);
     draw_events(cr, size_panel, count);
     plot(cr, frames, count, size_panel, marker_height, false, 0.15, 0.35, 0.75);
 
-    double low = 1, high = 0;
-    for (int i = 0; i < count; ++i) {
-        if (!frames[i].drawn) continue;
-        low = std::min(low, static_cast<double>(frames[i].y));
-        high = std::max(high, static_cast<double>(frames[i].y));
-    }
-    if (high < low) low = 0, high = 1;  // nothing drawn: the whole screen
-    if (high <= low) high = low + 0.01;
-    double margin = (high - low) * 0.1;
-    Panel rise_panel = {top + 240, top + 400, -(high + margin), -(low - margin), -1};
-    draw_frame_box(cr, rise_panel, "Marker's screen y (0 = top edge), bounce included; up is up", count);
-    draw_events(cr, rise_panel, count);
-    plot(cr, frames, count, rise_panel, marker_rise, true, 0.8, 0.35, 0.1);
+    Panel lift_panel = {kLeft, layout.right, top + 240, top + 400, 0, kBounceScale};
+    draw_frame_box(cr, lift_panel,
+                   "Bounce: how far the marker is lifted above where it sits, as a share of the screen's height "
+                   "(fixed scale)",
+                   count);
+    draw_events(cr, lift_panel, count);
+    plot(cr, frames, count, lift_panel, marker_lift, true, 0.8, 0.35, 0.1);
 }
 
 // ---- The filmstrip ----
-
-// A point of the world in a cell's pixels.
-void world_to_cell(const CellWindow& window, float x, float z, double* px, double* py) {
-    float screen_x, screen_y;
-    scene_to_screen(x, z, &screen_x, &screen_y);
-    *px = (screen_x - window.left) * kScreenWidthPixels;
-    *py = (screen_y - window.top) * kScreenHeightPixels;
-}
 
 // An ellipse around a world point, its radii in metres.
 void world_ellipse(cairo_t* cr, const CellWindow& window, float x, float z, float across, float up) {
@@ -243,21 +237,23 @@ void draw_cell(cairo_t* cr, const SceneFrame* frames, int count, const PreviewLo
     cairo_paint(cr);
     cairo_translate(cr, left, top);
     int32_t shown = f.target != 0 ? f.target : scene_target_in_focus_by(f.frame);
+    const SceneTarget* target = scene_target(shown);
     CellWindow window = cell_window_for(frames, count, shown, look.settings.rotation);
-    if (const SceneTarget* target = scene_target(shown)) draw_silhouette(cr, window, *target);
+    if (target != nullptr) draw_silhouette(cr, window, *target);
     MarkerPicture marker = marker_picture(f, look.settings.rotation, window);
     bool on_a_target = f.drawn && scene_target(f.target) != nullptr;
     if (on_a_target) draw_marker(cr, marker, look.settings.opacity);
     cairo_restore(cr);
 
     cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
-    text(cr, left + 6, top + kCellHeightPixels + 14, 10, "frame " + std::to_string(f.frame));
+    std::string caption = "frame " + std::to_string(f.frame);
+    if (target != nullptr) caption += ", " + std::string(target->label);
+    text(cr, left + 6, top + kCellHeightPixels + 14, 10, caption);
     text(cr, left + 6, top + kCellHeightPixels + 27, 10,
-         format("%.2f s, ", f.seconds) + format("%.0f%% grown", f.visibility * 100.0f));
-    std::string remark = !f.drawn                  ? "not drawn"
-                         : !on_a_target            ? "on no target"
-                         : marker.larger_than_cell ? "clipped: larger"
-                                                   : "";
+         format("%.2f s, ", f.seconds) + marker_progress(frames, frame_index, look.settings.size));
+    std::string remark = f.drawn && !on_a_target                  ? "on no target"
+                         : on_a_target && marker.larger_than_cell ? "clipped: larger"
+                                                                  : "";
     if (!remark.empty()) {
         cairo_set_source_rgb(cr, 0.7, 0.1, 0.1);
         text(cr, left + 6, top + kCellHeightPixels + 40, 10, remark);
@@ -266,6 +262,11 @@ void draw_cell(cairo_t* cr, const SceneFrame* frames, int count, const PreviewLo
 
 void draw_filmstrip(cairo_t* cr, const SceneFrame* frames, int count, const PreviewLook& look, double top) {
     cairo_set_source_rgb(cr, 0, 0, 0);
+    // With no size there is nothing to draw to scale: say so instead.
+    if (look.settings.size == 0) {
+        text(cr, kLeft, top - 26, 12, "No filmstrip: size is 0, so the marker has no size to draw at any frame.");
+        return;
+    }
     char caption[256];
     std::snprintf(caption, sizeof caption,
                   "The marker at key frames, to scale: each cell is a window %.1f%% of the width and %.0f%% of the "
@@ -278,96 +279,50 @@ void draw_filmstrip(cairo_t* cr, const SceneFrame* frames, int count, const Prev
                   kScreenWidthPixels, kScreenHeightPixels, look.settings.texture_dict, look.settings.texture_name);
     text(cr, kLeft, top - 26, 12, caption);
     text(cr, kLeft, top - 10, 12, "turned by rotation, with opacity as its alpha.");
-    for (int k = 0; k < kFilmstripFrameCount; ++k) {
-        draw_cell(cr, frames, count, look, std::min(kFilmstripFrames[k], count - 1), kLeft + k * kCellWidthPixels, top);
+    std::vector<int> key_frames = filmstrip_frames();
+    for (size_t k = 0; k < key_frames.size(); ++k) {
+        draw_cell(cr, frames, count, look, std::min(key_frames[k], count - 1),
+                  kLeft + static_cast<double>(k) * kCellWidthPixels, top);
     }
 }
 
-// The reasons under the title: the settings', or a plain word when the
+// The lines under the title: the settings rules', or a plain word when the
 // marker is not drawn in the scene for another reason.
-std::vector<std::string> picture_reasons(const SceneFrame* frames, int count, const PreviewLook& look) {
-    std::vector<std::string> reasons = reasons_nothing_shows(look.settings);
+std::vector<std::string> title_lines(const SceneFrame* frames, int count, const PreviewLook& look) {
+    std::vector<std::string> lines = look.settings_lines;
     bool drawn = false;
     for (int i = 0; i < count; ++i) drawn = drawn || frames[i].drawn;
-    if (reasons.empty() && !drawn) reasons.push_back("The marker is not drawn at any frame of this scene.");
-    return reasons;
+    if (lines.empty() && !drawn) lines.push_back("The marker is not drawn at any frame of this scene.");
+    return lines;
 }
 
-void draw_picture(cairo_t* cr, const SceneFrame* frames, int count, const PreviewLook& look) {
+void draw_picture(cairo_t* cr, const SceneFrame* frames, int count, const PreviewLook& look, const Layout& layout) {
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
     cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_source_rgb(cr, 0, 0, 0);
-    text(cr, kLeft, 28, 16, std::string("Ondrelle preview of ") + look.settings_name + ", 60 frames a second");
+    text(cr, kLeft, 28, 16,
+         std::string("Ondrelle preview of ") + look.settings_name + ", " + std::to_string(kFramesPerSecond) +
+             " frames a second");
 
-    std::vector<std::string> reasons = picture_reasons(frames, count, look);
+    std::vector<std::string> lines = title_lines(frames, count, look);
     cairo_set_source_rgb(cr, 0.75, 0.1, 0.1);
-    for (size_t i = 0; i < reasons.size(); ++i) text(cr, kLeft, 48 + 16.0 * i, 12, reasons[i]);
+    for (size_t i = 0; i < lines.size(); ++i) text(cr, kLeft, 48 + 16.0 * static_cast<double>(i), 12, lines[i]);
 
-    Layout layout = layout_for(reasons.size());
-    draw_charts(cr, frames, count, look, layout.charts_top);
+    draw_charts(cr, frames, count, look, layout);
     draw_filmstrip(cr, frames, count, look, layout.filmstrip_top);
 }
 
 }  // namespace
 
-CellWindow cell_window_for(const SceneFrame* frames, int count, int32_t target, float rotation_degrees) {
-    CellWindow window = {0, 0, kCellWidthPixels / kScreenWidthPixels, kCellHeightPixels / kScreenHeightPixels};
-    const SceneTarget* shape = scene_target(target);
-    if (shape == nullptr) return window;
-    float centre_x, feet_y;
-    scene_to_screen(shape->x, shape->z - shape->height * 0.5f, &centre_x, &feet_y);
-    window.left = centre_x - window.width / 2;
-    window.top = feet_y - window.height * 0.85;
-    // Room for the marker's highest point on this target, turned and
-    // bouncing; a marker larger than the whole cell is clipped instead.
-    for (int i = 0; i < count; ++i) {
-        const SceneFrame& f = frames[i];
-        MarkerPicture marker = marker_picture(f, rotation_degrees, window);
-        if (f.drawn && f.target == target && !marker.larger_than_cell)
-            window.top = std::min(window.top, f.y - marker.reach_height / kScreenHeightPixels / 2.0 - 0.01);
-    }
-    return window;
-}
-
-MarkerPicture marker_picture(const SceneFrame& frame, float rotation_degrees, const CellWindow& window) {
-    MarkerPicture marker;
-    marker.centre_x = (frame.x - window.left) * kScreenWidthPixels;
-    marker.centre_y = (frame.y - window.top) * kScreenHeightPixels;
-    // The game takes both sizes in screen units: the width in the screen's
-    // width, the height in its height.
-    marker.width = frame.width * kScreenWidthPixels;
-    marker.height = frame.height * kScreenHeightPixels;
-    marker.turn = rotation_degrees * kPi / 180.0;
-    // Turned, the sprite reaches further: a square by 45 degrees, 1.41 times.
-    double across = std::fabs(std::cos(marker.turn)), up = std::fabs(std::sin(marker.turn));
-    marker.reach_width = marker.width * across + marker.height * up;
-    marker.reach_height = marker.width * up + marker.height * across;
-    marker.larger_than_cell = marker.reach_width > kCellWidthPixels || marker.reach_height > kCellHeightPixels;
-    return marker;
-}
-
-std::vector<std::string> reasons_nothing_shows(const Settings& s) {
-    std::vector<std::string> reasons;
-    if (!s.mark_humans && !s.mark_animals && !s.mark_objects)
-        reasons.push_back("mark_humans, mark_animals and mark_objects are all no: nothing is ever marked.");
-    if (!(s.grow_speed > 0))
-        reasons.push_back("grow_speed is " +
-                          std::string(s.grow_speed == 0  ? "0"
-                                      : s.grow_speed < 0 ? "below 0"
-                                                         : "not a number") +
-                          ": the marker never grows in, so it never shows.");
-    if (s.size == 0) reasons.push_back("size is 0: the marker has no size, so it never shows.");
-    if (s.opacity == 0) reasons.push_back("opacity is 0: the marker is fully transparent, so it is never seen.");
-    return reasons;
-}
-
 bool render_preview(const SceneFrame* frames, int count, const PreviewLook& look, const char* path, bool svg) {
-    double height = layout_for(picture_reasons(frames, count, look).size()).height;
-    cairo_surface_t* surface = svg ? cairo_svg_surface_create(path, kWidth, height)
-                                   : cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(kWidth), int(height));
+    size_t cells = look.settings.size != 0 ? filmstrip_frames().size() : 0;
+    Layout layout = layout_for(title_lines(frames, count, look).size(), cells);
+    cairo_surface_t* surface = svg ? cairo_svg_surface_create(path, layout.width, layout.height)
+                                   : cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(layout.width),
+                                                                static_cast<int>(layout.height));
     cairo_t* cr = cairo_create(surface);
-    draw_picture(cr, frames, count, look);
+    draw_picture(cr, frames, count, look, layout);
     cairo_destroy(cr);
     bool ok;
     if (svg) {

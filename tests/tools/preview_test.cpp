@@ -1,18 +1,31 @@
-// The preview's data: the real script through the preview scene with the
+// The preview's data: the real script through the simulated scene with the
 // default settings, checked at given frames against the scene's story (taken
 // up at 0.5 s, dropped at 2 s, a second target at 2.25 s, dropped at 3.5 s),
-// and the picture files written.
+// the filmstrip's geometry, and the picture files written.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
 
-#include "fake_platform.h"
+#include "easing_reference.h"
+#include "preview_geometry.h"
 #include "preview_render.h"
-#include "preview_scene.h"
+#include "scene.h"
 #include "test_files.h"
 
 namespace {
+
+// The default settings with some lines' values replaced, as a file.
+std::string default_settings_with(const TempFolder& folder, std::vector<std::pair<std::string, std::string>> values) {
+    std::string text = default_settings_text();
+    for (const auto& value : values) {
+        size_t at = text.find("\n" + value.first + " = ");
+        size_t end = text.find('\n', at + 1);
+        text.replace(at + 1, end - at - 1, value.first + " = " + value.second);
+    }
+    write_file(folder.path + "/Ondrelle.ini", text);
+    return folder.path + "/Ondrelle.ini";
+}
 
 struct PreviewScene : ::testing::Test {
     SceneFrame frames[kSceneFrameCount];
@@ -20,22 +33,19 @@ struct PreviewScene : ::testing::Test {
     float expected_visibility[kSceneFrameCount];
 
     void SetUp() override {
-        reset_fake_platform();
         std::string settings_file = std::string(ONDRELLE_SOURCE_DIR) + "/src/Ondrelle.ini";
         ASSERT_TRUE(scene_run_script(settings_file.c_str(), frames, &this->settings));
-        // The default file: grow 8 and shrink 10 a second, at 60 frames a second.
+        // The default file: grow 8 and shrink 10 a second, at the scene's frame rate.
         float visibility = 0.0f;
         for (int f = 0; f < kSceneFrameCount; ++f) {
-            bool held = (f >= 30 && f < 120) || (f >= 135 && f < 210);
-            float rate = held ? 8.0f : 10.0f;
-            float goal = held ? 1.0f : 0.0f;
-            visibility = visibility + (goal - visibility) * (rate * (1.0f / 60.0f));
+            bool held = scene_focus_at(f) != 0;
+            visibility = eased_visibility(visibility, held ? 1.0f : 0.0f, held ? 8.0f : 10.0f, kSceneFrameTime);
             expected_visibility[f] = visibility;
         }
     }
     // The default bounce: 0.006 x |sin| of (timer in ms x 0.3) degrees.
     static float bounce(int frame) {
-        float degrees = static_cast<float>(frame * 1000 / 60) * 0.3f;
+        float degrees = static_cast<float>(frame * 1000 / kFramesPerSecond) * 0.3f;
         return std::fabs(std::sin(degrees * 0.017453292f)) * 0.006f;
     }
 };
@@ -83,13 +93,83 @@ TEST_F(PreviewScene, ScreenPositionsFollowTheAnchorAndTheBounce) {
     for (int f : {30, 60, 90, 119}) {
         EXPECT_NEAR(frames[f].x, 0.2f, 1e-6f) << f;
         EXPECT_NEAR(frames[f].y, 0.4f - bounce(f), 1e-6f) << f;
+        EXPECT_NEAR(frames[f].rest_y, 0.4f, 1e-6f) << f;
     }
     // The animal has no head bone: its middle (0.8 m) lifted by half its
     // 1.6 m height, the top of its head: 0.42 before the bounce.
     for (int f : {135, 150, 180}) {
         EXPECT_NEAR(frames[f].x, 0.9f, 1e-6f) << f;
         EXPECT_NEAR(frames[f].y, 0.42f - bounce(f), 1e-6f) << f;
+        EXPECT_NEAR(frames[f].rest_y, 0.42f, 1e-6f) << f;
     }
+}
+
+// One frame read whole: the person at full size a second after being taken
+// up, where the script put the sprite.
+TEST_F(PreviewScene, FrameNinetyReadsAsTheScriptDrewIt) {
+    const SceneFrame& f = frames[90];
+    EXPECT_EQ(f.frame, 90);
+    EXPECT_EQ(f.seconds, 90 * kSceneFrameTime);
+    EXPECT_EQ(f.mode, scene_marker);
+    EXPECT_EQ(f.target, kSceneFirstTarget);
+    EXPECT_TRUE(f.drawn);
+    EXPECT_TRUE(f.visibility_known);
+    EXPECT_EQ(f.visibility, f.height / 0.03f);
+    EXPECT_EQ(f.height, 0.03f * expected_visibility[90]);
+    EXPECT_EQ(f.width, f.height * (720.0f / 1280.0f));
+}
+
+// The filmstrip's key frames follow from the scene's events: each target
+// just taken up, growing, and a second later; each loss of focus shortly after.
+TEST(PreviewFilmstrip, KeyFramesFollowTheScenesEvents) {
+    EXPECT_EQ(filmstrip_frames(), (std::vector<int>{31, 45, 90, 124, 136, 150, 195, 214}));
+}
+
+// A cell shows the 16:9 screen around its target: the person stands at
+// screen x 0.5 - 6 x 0.05 = 0.2, feet at 0.5, which sit 85% down the cell.
+TEST_F(PreviewScene, CellWindowStandsOnItsTarget) {
+    CellWindow window = cell_window_for(frames, kSceneFrameCount, kSceneFirstTarget, 0.0f);
+    double width = kCellWidthPixels / kScreenWidthPixels;
+    double height = kCellHeightPixels / kScreenHeightPixels;
+    EXPECT_NEAR(window.width, width, 1e-12);
+    EXPECT_NEAR(window.height, height, 1e-12);
+    EXPECT_NEAR(window.left, 0.2 - width / 2, 1e-7);
+    EXPECT_NEAR(window.top, 0.5 - height * 0.85, 1e-7);
+    // The animal: its middle at 0.8 m and 1.6 m tall puts its feet at 0 m too,
+    // at screen x 0.5 + 8 x 0.05 = 0.9.
+    window = cell_window_for(frames, kSceneFrameCount, kSceneSecondTarget, 0.0f);
+    EXPECT_NEAR(window.left, 0.9 - width / 2, 1e-7);
+    EXPECT_NEAR(window.top, 0.5 - height * 0.85, 1e-7);
+    double px, py;
+    world_to_cell(window, 8.0f, 1.6f, &px, &py);  // the top of the animal's head
+    EXPECT_NEAR(px, kCellWidthPixels / 2, 1e-3);
+    EXPECT_NEAR(py, kCellHeightPixels * 0.85 - 1.6 * 0.05 * kScreenHeightPixels, 1e-3);
+}
+
+TEST_F(PreviewScene, CaptionsSayHowFarTheMarkerHasCome) {
+    auto percent = [&](int frame) { return std::to_string(std::lround(expected_visibility[frame] * 100)) + "%"; };
+    EXPECT_EQ(marker_progress(frames, 10, 0.03f), "not drawn");
+    EXPECT_EQ(marker_progress(frames, 45, 0.03f), "growing, " + percent(45));
+    EXPECT_EQ(marker_progress(frames, 90, 0.03f), "full size");
+    EXPECT_EQ(marker_progress(frames, 124, 0.03f), "shrinking, " + percent(124));
+    EXPECT_EQ(marker_progress(frames, 136, 0.03f), "growing, " + percent(136));
+    EXPECT_EQ(marker_progress(frames, 214, 0.03f), "shrinking, " + percent(214));
+    EXPECT_EQ(percent(124), "40%");
+}
+
+// The visibility is the drawn height over the configured size: the height
+// itself for a size of 1, and not to be told at all for a size of 0.
+TEST(PreviewSizes, VisibilityIsToldBySizeOnlyWhenThereIsOne) {
+    TempFolder folder;
+    static SceneFrame frames[kSceneFrameCount];
+    Settings settings{};
+    ASSERT_TRUE(scene_run_script(default_settings_with(folder, {{"size", "1.0"}}).c_str(), frames, &settings));
+    EXPECT_EQ(frames[90].visibility, frames[90].height);
+    EXPECT_GT(frames[90].visibility, 0.99f);
+    ASSERT_TRUE(scene_run_script(default_settings_with(folder, {{"size", "0"}}).c_str(), frames, &settings));
+    EXPECT_TRUE(frames[90].drawn);
+    EXPECT_FALSE(frames[90].visibility_known);
+    EXPECT_EQ(marker_progress(frames, 90, settings.size), "no size");
 }
 
 // The filmstrip to scale: a marker of a given size is that share of the
@@ -111,12 +191,9 @@ TEST_F(PreviewScene, FilmstripDrawsTheMarkerToScaleAndTurned) {
         {"0.12", "45", "0.006", 0.12 * 800, 3.14159265358979 / 4, true},  // fits the cell only unturned
     };
     for (const auto& c : cases) {
-        std::string text = default_settings_text();
-        text.replace(text.find("\nsize = 0.03"), 12, std::string("\nsize = ") + c.size);
-        text.replace(text.find("\nrotation = 0.0"), 15, std::string("\nrotation = ") + c.rotation);
-        text.replace(text.find("\nbounce_distance = 0.006"), 24, std::string("\nbounce_distance = ") + c.bounce);
-        write_file(temp_folder.path + "/Ondrelle.ini", text);
-        ASSERT_TRUE(scene_run_script((temp_folder.path + "/Ondrelle.ini").c_str(), frames, &settings));
+        std::string file = default_settings_with(
+            temp_folder, {{"size", c.size}, {"rotation", c.rotation}, {"bounce_distance", c.bounce}});
+        ASSERT_TRUE(scene_run_script(file.c_str(), frames, &settings));
         CellWindow window = cell_window_for(frames, kSceneFrameCount, kSceneFirstTarget, settings.rotation);
         MarkerPicture marker = marker_picture(frames[90], settings.rotation, window);
         EXPECT_NEAR(marker.height, c.height_pixels, c.height_pixels * 1e-3) << c.size;
@@ -130,41 +207,18 @@ TEST_F(PreviewScene, FilmstripDrawsTheMarkerToScaleAndTurned) {
     }
 }
 
-TEST(PreviewReasons, EachSettingThatHidesTheMarkerIsNamed) {
-    Settings shown{};
-    shown.mark_humans = 1;
-    shown.size = 0.03f;
-    shown.opacity = 230;
-    shown.grow_speed = 8;
-    EXPECT_TRUE(reasons_nothing_shows(shown).empty());
-    const struct {
-        void (*change)(Settings*);
-        const char* starts;
-    } cases[] = {
-        {[](Settings* s) { s->grow_speed = -1; }, "grow_speed is below 0"},
-        {[](Settings* s) { s->grow_speed = 0; }, "grow_speed is 0"},
-        {[](Settings* s) { s->size = 0; }, "size is 0"},
-        {[](Settings* s) { s->opacity = 0; }, "opacity is 0"},
-        {[](Settings* s) { s->mark_humans = 0; }, "mark_humans, mark_animals and mark_objects are all no"},
-    };
-    for (const auto& c : cases) {
-        Settings hidden = shown;
-        c.change(&hidden);
-        std::vector<std::string> reasons = reasons_nothing_shows(hidden);
-        ASSERT_EQ(reasons.size(), 1u) << c.starts;
-        EXPECT_EQ(reasons[0].rfind(c.starts, 0), 0u) << reasons[0];
-    }
-}
-
 TEST_F(PreviewScene, PictureIsWrittenAsPngOrSvg) {
     TempFolder temp_folder;
     const std::string& folder = temp_folder.path;
-    PreviewLook look = {"Ondrelle.ini", settings};
+    PreviewLook look = {"Ondrelle.ini", settings, {"a line under the title"}};
     ASSERT_TRUE(render_preview(frames, kSceneFrameCount, look, (folder + "/p.png").c_str(), false));
     ASSERT_TRUE(render_preview(frames, kSceneFrameCount, look, (folder + "/p.svg").c_str(), true));
     EXPECT_EQ(read_file(folder + "/p.png").substr(0, 8), "\x89PNG\r\n\x1a\n");
     EXPECT_NE(read_file(folder + "/p.svg").find("<svg"), std::string::npos);
     EXPECT_FALSE(render_preview(frames, kSceneFrameCount, look, (folder + "/missing/p.png").c_str(), false));
+    // Without a size there is no filmstrip to draw, and the picture still is.
+    look.settings.size = 0;
+    ASSERT_TRUE(render_preview(frames, kSceneFrameCount, look, (folder + "/no-size.svg").c_str(), true));
 }
 
 }  // namespace

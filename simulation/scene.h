@@ -1,10 +1,12 @@
-// The preview's scene: a fixed minute of play, shortened, at 60 frames a
-// second, that shows everything the marker's settings change: a target taken
-// up, held, dropped, and a second one taken while the marker shrinks away.
+// The preview scene: a short piece of play at the simulated game's frame rate
+// that shows everything the marker's settings change: a target taken up,
+// held, dropped, and a second one taken while the marker shrinks away.
 //
 // The scene sets the stand-in world before each frame and reads what the
 // script drew from the frame's call record, so the same scene runs the script
-// natively (the preview) and the real plug-in under Wine (the demo).
+// natively (ondrelle-preview) and the real plug-in under Wine (the demo).
+// The events are the scene's one script: the focus of every frame and the
+// preview's key frames both follow from them.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +16,7 @@
 #include "world.h"
 
 const int kSceneFrameCount = 270;
-const float kSceneFrameTime = 1.0f / 60.0f;
+const float kSceneFrameTime = 1.0f / kFramesPerSecond;
 
 // The scene's two targets.
 const int32_t kSceneFirstTarget = 201;   // a person, marked above the head
@@ -25,9 +27,10 @@ const int32_t kSceneSecondTarget = 202;  // an animal without that bone
 struct SceneTarget {
     int32_t handle;
     StandInEntityKind kind;
-    float x, y, z;  // its position
-    float height;   // what entity_height answers
-    float head_z;   // its head bone's height; 0 when it has none
+    const char* label;  // what the picture calls it: "person", "animal"
+    float x, y, z;      // its position
+    float height;       // what entity_height answers
+    float head_z;       // its head bone's height; 0 when it has none
 };
 const int kSceneTargetCount = 2;
 extern const SceneTarget kSceneTargets[kSceneTargetCount];
@@ -43,6 +46,16 @@ const float kSceneMetresToScreen = 0.05f;
 // stand-in projects it.
 void scene_to_screen(float x, float z, float* screen_x, float* screen_y);
 
+// What happens when: from its frame on, the player focuses target (0:
+// nothing), until the next event.
+struct SceneEvent {
+    int frame;
+    int32_t target;
+    const char* what;  // the caption
+};
+extern const SceneEvent kSceneEvents[];
+extern const int kSceneEventCount;
+
 enum SceneMode : char {
     scene_marker = 'M',   // the script ran to the marker (drawn or not)
     scene_hidden = 'H',   // a gate ended the frame early
@@ -55,27 +68,24 @@ struct SceneFrame {
     SceneMode mode;
     int32_t target;  // the entity the marker was placed on; 0 when not placed
     bool drawn;
-    float x, y;  // sprite centre on screen, 0 to 1
+    float x, y;    // sprite centre on screen, 0 to 1
+    float rest_y;  // the screen y of the point it sits on, before the bounce
     float width, height;
-    float visibility;  // height over the configured size
+    float visibility;       // height over the configured size
+    bool visibility_known;  // false when the size is 0: nothing tells it then
 };
-
-// What happens when in the scene, for the picture's captions.
-struct SceneEvent {
-    int frame;
-    const char* what;
-};
-extern const SceneEvent kSceneEvents[];
-extern const int kSceneEventCount;
 
 // Puts the scene's entities into a freshly reset world.
 void scene_set_up(StandInWorld* world);
+
+// The target the player focuses in the given frame; 0 for nothing.
+int32_t scene_focus_at(int frame);
 
 // The target the player focused last by the given frame (the first one
 // before anything is focused): whom a frame without a marker is about.
 int32_t scene_target_in_focus_by(int frame);
 
-// Sets the world for the given frame (focus, timer, frame time).
+// Sets the world for the given frame (focus, timer).
 void scene_before_frame(StandInWorld* world, int frame);
 
 // Reads what the script did in a frame from its call record. size is the

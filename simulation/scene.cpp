@@ -1,20 +1,12 @@
-// The preview's scene and its frame reader.
-#include "preview_scene.h"
+// The preview scene and its frame reader.
+#include "scene.h"
 
 #include <cstring>
 #include <string>
 
+#include "host/native_hashes.h"
+
 namespace {
-
-const uint64_t kDrawSprite = 0xC9884ECADE94CB34ULL;
-const uint64_t kDrawText = 0xD79334A4BB99BAD1ULL;
-const uint64_t kEntityPosition = 0xA86D5F069399F44DULL;
-const uint64_t kValidityCheck = 0xD42BD6EB2E0F1677ULL;
-
-const int kFirstTaken = 30;
-const int kFirstDropped = 120;
-const int kSecondTaken = 135;
-const int kSecondDropped = 210;
 
 float argument_float(uint64_t argument) {
     uint32_t bits = static_cast<uint32_t>(argument);
@@ -26,15 +18,15 @@ float argument_float(uint64_t argument) {
 }  // namespace
 
 const SceneEvent kSceneEvents[] = {
-    {0, "nothing in focus"},        {kFirstTaken, "a person is focused"},
-    {kFirstDropped, "focus lost"},  {kSecondTaken, "an animal is focused"},
-    {kSecondDropped, "focus lost"},
+    {0, 0, "nothing in focus"}, {30, kSceneFirstTarget, "a person is focused"},
+    {120, 0, "focus lost"},     {135, kSceneSecondTarget, "an animal is focused"},
+    {210, 0, "focus lost"},
 };
 const int kSceneEventCount = sizeof kSceneEvents / sizeof kSceneEvents[0];
 
 const SceneTarget kSceneTargets[kSceneTargetCount] = {
-    {kSceneFirstTarget, stand_in_human, -6.0f, 20.0f, 0.9f, 1.8f, 1.65f},
-    {kSceneSecondTarget, stand_in_animal, 8.0f, 18.0f, 0.8f, 1.6f, 0.0f},
+    {kSceneFirstTarget, stand_in_human, "person", -6.0f, 20.0f, 0.9f, 1.8f, 1.65f},
+    {kSceneSecondTarget, stand_in_animal, "animal", 8.0f, 18.0f, 0.8f, 1.6f, 0.0f},
 };
 
 const SceneTarget* scene_target(int32_t handle) {
@@ -59,14 +51,26 @@ void scene_set_up(StandInWorld* world) {
     world->projection_scale = kSceneMetresToScreen;
 }
 
-int32_t scene_target_in_focus_by(int frame) { return frame >= kSecondTaken ? kSceneSecondTarget : kSceneFirstTarget; }
+int32_t scene_focus_at(int frame) {
+    int32_t focus = 0;
+    for (const SceneEvent& event : kSceneEvents) {
+        if (event.frame <= frame) focus = event.target;
+    }
+    return focus;
+}
+
+int32_t scene_target_in_focus_by(int frame) {
+    int32_t last = kSceneFirstTarget;
+    for (const SceneEvent& event : kSceneEvents) {
+        if (event.frame <= frame && event.target != 0) last = event.target;
+    }
+    return last;
+}
 
 void scene_before_frame(StandInWorld* world, int frame) {
-    bool first = frame >= kFirstTaken && frame < kFirstDropped;
-    bool second = frame >= kSecondTaken && frame < kSecondDropped;
-    world->focus_target = first ? kSceneFirstTarget : second ? kSceneSecondTarget : 0;
+    world->focus_target = scene_focus_at(frame);
     world->lock_on_target = world->focus_target;
-    world->game_timer = frame * 1000 / 60;  // milliseconds
+    world->game_timer = frame * 1000 / kFramesPerSecond;  // milliseconds
 }
 
 SceneFrame scene_read_frame(const StandInFrame* record, int frame, float size) {
@@ -76,16 +80,22 @@ SceneFrame scene_read_frame(const StandInFrame* record, int frame, float size) {
     result.mode = scene_hidden;
     for (int i = 0; i < record->call_count; ++i) {
         const StandInCall& call = record->calls[i];
-        if (call.hash == kDrawText) result.mode = scene_overlay;
-        if (call.hash == kValidityCheck) result.mode = scene_marker;
-        if (call.hash == kEntityPosition) result.target = static_cast<int32_t>(call.arguments[0]);
-        if (call.hash == kDrawSprite) {
+        if (call.hash == native::draw_text) result.mode = scene_overlay;
+        if (call.hash == native::validity_check) result.mode = scene_marker;
+        if (call.hash == native::entity_position) result.target = static_cast<int32_t>(call.arguments[0]);
+        if (call.hash == native::world_to_screen) {
+            float rest_x;
+            scene_to_screen(argument_float(call.arguments[0]), argument_float(call.arguments[2]), &rest_x,
+                            &result.rest_y);
+        }
+        if (call.hash == native::draw_sprite) {
             result.drawn = true;
             result.x = argument_float(call.arguments[2]);
             result.y = argument_float(call.arguments[3]);
             result.width = argument_float(call.arguments[4]);
             result.height = argument_float(call.arguments[5]);
-            result.visibility = size != 0.0f ? result.height / size : 0.0f;
+            result.visibility_known = size != 0.0f;
+            result.visibility = result.visibility_known ? result.height / size : 0.0f;
         }
     }
     return result;
@@ -100,8 +110,10 @@ void scene_print_table(const SceneFrame* frames, int count, int every, FILE* out
         if (f.frame % every != 0 && !event) continue;
         const char* mode = f.mode == scene_marker ? "marker" : f.mode == scene_overlay ? "error" : "hidden";
         if (f.drawn) {
-            std::fprintf(out, "%5d  %5.2fs %-7s %6d  %10.3f  %8.4f  %8.4f  %7.4f  %7.4f\n", f.frame, f.seconds, mode,
-                         f.target, f.visibility, f.x, f.y, f.width, f.height);
+            char visibility[16] = "-";
+            if (f.visibility_known) std::snprintf(visibility, sizeof visibility, "%.3f", f.visibility);
+            std::fprintf(out, "%5d  %5.2fs %-7s %6d  %10s  %8.4f  %8.4f  %7.4f  %7.4f\n", f.frame, f.seconds, mode,
+                         f.target, visibility, f.x, f.y, f.width, f.height);
         } else {
             std::fprintf(out, "%5d  %5.2fs %-7s %6s  %10s  %8s  %8s  %7s  %7s\n", f.frame, f.seconds, mode,
                          f.target != 0 ? std::to_string(f.target).c_str() : "-", "-", "-", "-", "-", "-");

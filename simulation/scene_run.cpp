@@ -1,9 +1,9 @@
 // Runs the real marker script natively through the preview scene, against
-// the stand-in world; what ondrelle-preview draws.
+// the stand-in world: what ondrelle-preview draws, and what its tests check.
 #include "host/module_paths.h"
 #include "host/script_hook.h"
 #include "platform/platform_posix.h"
-#include "preview_scene.h"
+#include "scene.h"
 #include "script_main.h"
 
 bool scene_run_script(const char* settings_path, SceneFrame* frames, Settings* settings) {

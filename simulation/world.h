@@ -2,11 +2,14 @@
 // the record of every native call the script makes, frame by frame.
 //
 // Plain fixed-size structs only, so that a test host can read and change them
-// across the stand-in DLL's boundary, and so that core tests use the very same
-// code natively without Wine. Test code; never shipped.
+// across the stand-in DLL's boundary, and so that the tests and the preview
+// use the very same code natively without Wine. Never shipped in the plug-in.
 #pragma once
 
 #include <cstdint>
+
+// The simulated game's frame rate: a frame lasts 1/kFramesPerSecond seconds.
+const int kFramesPerSecond = 60;
 
 const int kStandInMaxEntities = 32;
 const int kStandInMaxBones = 4;
@@ -93,7 +96,7 @@ struct StandInHookState {
 };
 
 // Sets the world to its defaults: player 1 able to play, no effects, no
-// dictionaries, no entities, 1/60 s frames, missing bones answered -1, and
+// dictionaries, no entities, frames at kFramesPerSecond, missing bones answered -1, and
 // the screen resolution the game reports whatever the real screen: 1280x720.
 void stand_in_reset_world(StandInWorld* world);
 

@@ -292,7 +292,7 @@ void stand_in_reset_world(StandInWorld* world) {
     world->player_id = 1;
     world->player_ok = 1;
     world->dicts_load_on_request = 1;
-    world->frame_time = 1.0f / 60.0f;
+    world->frame_time = 1.0f / kFramesPerSecond;
     world->missing_bone_index = -1;
     world->screen_width = 1280;
     world->screen_height = 720;

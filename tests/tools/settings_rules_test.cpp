@@ -1,0 +1,129 @@
+// The settings rules are the test table: each row's own example, put into
+// the default settings, must bring that row's note out of every tool that
+// reads the table. A row on what values do to the marker must read the same
+// in the checker's notes and under the preview's title; a row on how the
+// game reads a value's text must be the checker's note on that line.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "scene.h"
+#include "settings_notes.h"
+#include "settings_rules.h"
+#include "test_files.h"
+
+namespace {
+
+// The default settings with the example's lines in place of their keys'.
+std::string default_settings_with_example(const char* example) {
+    std::string text = default_settings_text();
+    std::string lines = example;
+    for (size_t start = 0; start < lines.size();) {
+        size_t end = lines.find('\n', start);
+        if (end == std::string::npos) end = lines.size();
+        std::string line = lines.substr(start, end - start);
+        std::string key = line.substr(0, line.find(' '));
+        size_t at = text.find("\n" + key + " =");
+        EXPECT_NE(at, std::string::npos) << key;
+        if (at != std::string::npos) text.replace(at + 1, text.find('\n', at + 1) - at - 1, line);
+        start = end + 1;
+    }
+    return text;
+}
+
+// The line of the file on which key is set.
+int line_of(const std::string& text, const std::string& key) {
+    size_t at = text.find("\n" + key + " =");
+    int line = 2;
+    for (size_t i = 0; i < at; ++i) line += text[i] == '\n';
+    return line;
+}
+
+// What the preview writes under its title for a settings file: the notes on
+// the settings the script ran the scene with.
+std::vector<std::string> preview_lines(const TempFolder& folder, const std::string& text) {
+    write_file(folder.path + "/Ondrelle.ini", text);
+    static SceneFrame frames[kSceneFrameCount];
+    Settings settings{};
+    std::vector<std::string> lines;
+    if (!scene_run_script((folder.path + "/Ondrelle.ini").c_str(), frames, &settings)) return lines;
+    for (const RuleNote& note : notes_on_settings(settings)) lines.push_back(note.text);
+    return lines;
+}
+
+TEST(SettingsRules, EachRuleOnTheSettingsReadsTheSameInTheCheckerAndThePreview) {
+    TempFolder folder;
+    for (int r = 0; r < kSettingsRuleCount; ++r) {
+        const SettingsRule& rule = kSettingsRules[r];
+        if (rule.settings_test == nullptr) continue;
+        SCOPED_TRACE(rule.example);
+        std::string text = default_settings_with_example(rule.example);
+        bool several_keys = rule.keys[1] != nullptr;
+        int line = several_keys ? 0 : line_of(text, rule.keys[0]);
+        std::string from_checker;
+        for (const SettingsNote& note : settings_notes(text, 0, false)) {
+            if (note.line == line && note.text.rfind(rule.subject[0] == '{' ? rule.keys[0] : rule.subject, 0) == 0 &&
+                note.text.find(rule.consequence) != std::string::npos)
+                from_checker = note.text;
+        }
+        ASSERT_NE(from_checker, "") << "the checker says nothing of it on line " << line;
+        std::vector<std::string> lines = preview_lines(folder, text);
+        EXPECT_NE(std::find(lines.begin(), lines.end(), from_checker), lines.end())
+            << "the preview does not say: " << from_checker;
+    }
+}
+
+TEST(SettingsRules, EachRuleOnAValuesTextIsTheCheckersNoteOnItsLine) {
+    for (int r = 0; r < kSettingsRuleCount; ++r) {
+        const SettingsRule& rule = kSettingsRules[r];
+        if (rule.text_test == nullptr) continue;
+        SCOPED_TRACE(rule.example);
+        std::string example = rule.example;
+        std::string key = example.substr(0, example.find(' '));
+        std::string value = example.substr(example.find('=') + 1);
+        value.erase(0, value.find_first_not_of(' '));
+        const SettingsKey* row = settings_key_named(key);
+        ASSERT_NE(row, nullptr);
+        std::vector<RuleNote> notes = notes_on_value_text(read_value_as_the_game(*row, value));
+        ASSERT_EQ(notes.size(), 1u);
+        EXPECT_EQ(notes[0].rule, &rule) << notes[0].text;
+        std::string text = default_settings_with_example(rule.example);
+        bool on_its_line = false;
+        for (const SettingsNote& note : settings_notes(text, 0, false))
+            on_its_line = on_its_line || (note.line == line_of(text, key) && note.text == notes[0].text);
+        EXPECT_TRUE(on_its_line) << notes[0].text;
+    }
+}
+
+TEST(SettingsRules, TheDefaultSettingsBreakNoRule) {
+    EXPECT_TRUE(settings_notes(default_settings_text(), 0, false).empty());
+    TempFolder folder;
+    EXPECT_TRUE(preview_lines(folder, default_settings_text()).empty());
+}
+
+// A rule says only what is known: what the game draws for a size below 0
+// is not known, so that rule keeps the verdict from "never shows".
+TEST(SettingsRules, OnlyWhatIsKnownHidesTheMarker) {
+    Settings settings = {};
+    settings.mark_humans = 1;
+    settings.size = -0.03f;
+    settings.grow_speed = 8;
+    settings.shrink_speed = 10;
+    settings.opacity = 230;
+    std::strcpy(settings.texture_dict, "generic_textures");
+    std::strcpy(settings.texture_name, "star");
+    std::strcpy(settings.ped_bone, "skel_head");
+    std::vector<RuleNote> notes = notes_on_settings(settings);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].text,
+              "size is -0.03, below 0: what the game draws for a sprite of a size below 0 is not known; write a size "
+              "above 0 such as 0.03.");
+    EXPECT_FALSE(notes_hide_the_marker(notes));
+    settings.size = 0;
+    EXPECT_TRUE(notes_hide_the_marker(notes_on_settings(settings)));
+}
+
+}  // namespace

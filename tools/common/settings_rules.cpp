@@ -1,0 +1,692 @@
+// The table of settings rules, and how a rule's note is worded; see
+// settings_rules.h. The first part holds the tests, the second the table,
+// the third the wording.
+#include "settings_rules.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "common/bounded_text.h"
+#include "default_settings.h"
+
+namespace {
+
+// Longest value quoted back in a note.
+const size_t kShownLength = 40;
+
+std::string number_text(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+std::string lower_case(std::string text) {
+    lower_case_ascii(&text[0]);
+    return text;
+}
+
+bool is_quoted(const std::string& text) { return text.size() >= 2 && text.front() == '"' && text.back() == '"'; }
+
+std::string unquoted(const std::string& text) { return is_quoted(text) ? text.substr(1, text.size() - 2) : text; }
+
+bool is_flag_word(const std::string& text) {
+    return text == "yes" || text == "no" || text == "true" || text == "false";
+}
+
+const char* field_of(const Settings& settings, const SettingsKey& key) {
+    return reinterpret_cast<const char*>(&settings) + key.field_offset;
+}
+
+float float_of(const Settings& settings, const SettingsKey& key) {
+    return *reinterpret_cast<const float*>(field_of(settings, key));
+}
+
+int32_t int_of(const Settings& settings, const SettingsKey& key) {
+    return *reinterpret_cast<const int32_t*>(field_of(settings, key));
+}
+
+// =============================================================================
+// The tests on a value's text: how the game reads what was written
+// =============================================================================
+
+// How many characters of the value the game's number reader takes.
+int number_length(const ValueReading& value) {
+    float real;
+    int32_t whole;
+    int used = 0;
+    if (value.key->reader == float_reader) scan_float_value(value.text.c_str(), &real, &used);
+    if (value.key->reader == int_reader) scan_int_value(value.text.c_str(), &whole, &used);
+    return used;
+}
+
+// What follows the number, which the game ignores.
+std::string rest_of(const ValueReading& value) { return value.text.substr(static_cast<size_t>(number_length(value))); }
+
+float real_read(const ValueReading& value) { return float_of(value.read, *value.key); }
+int32_t whole_read(const ValueReading& value) { return int_of(value.read, *value.key); }
+
+bool has_no_value(const ValueReading& value, std::string*) { return value.text.empty(); }
+
+bool number_in_quotes(const ValueReading& value, std::string* meant) {
+    *meant = unquoted(value.text);
+    return is_quoted(value.text) && value.refused;
+}
+
+bool not_a_number(const ValueReading& value, std::string*) { return value.refused; }
+
+bool written_not_finite(const ValueReading& value, std::string*) {
+    std::string lower = lower_case(value.text);
+    bool written_so = lower.find("inf") != std::string::npos || lower.find("nan") != std::string::npos;
+    return !std::isfinite(real_read(value)) && written_so;
+}
+
+bool too_large_real(const ValueReading& value, std::string*) { return !std::isfinite(real_read(value)); }
+
+// "3%" of the screen's height is 0.03 of it.
+bool percent_of_screen(const ValueReading& value, std::string* meant) {
+    *meant = number_text(real_read(value) / 100.0);
+    return rest_of(value).compare(0, 1, "%") == 0;
+}
+
+bool comma_before_decimals(const ValueReading& value, std::string* meant) {
+    std::string rest = rest_of(value);
+    if (rest.size() < 2 || rest[0] != ',' || rest[1] < '0' || rest[1] > '9') return false;
+    *meant = value.text;
+    (*meant)[value.text.size() - rest.size()] = '.';
+    return true;
+}
+
+bool ignored_after_number(const ValueReading& value, std::string* meant) {
+    *meant = value.text.substr(0, static_cast<size_t>(number_length(value)));
+    return !rest_of(value).empty();
+}
+
+// The whole number as a person reads it: decimal digits after a sign.
+size_t digits_from(const std::string& text) { return text[0] == '-' || text[0] == '+' ? 1 : 0; }
+size_t digits_end(const std::string& text) {
+    size_t end = digits_from(text);
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+    return end;
+}
+bool hexadecimal(const std::string& text) {
+    return text.compare(digits_from(text), 2, "0x") == 0 || text.compare(digits_from(text), 2, "0X") == 0;
+}
+long long decimal_meant(const std::string& text) {
+    return std::strtoll(text.substr(0, digits_end(text)).c_str(), nullptr, 10);
+}
+
+bool too_large_whole(const ValueReading& value, std::string*) {
+    long long meant = decimal_meant(value.text);
+    return !hexadecimal(value.text) && (meant > 2147483647LL || meant < -2147483648LL);
+}
+
+// Opacity runs from 0 to 255: "50%" of it is 128.
+bool percent_of_opacity(const ValueReading& value, std::string* meant) {
+    long share = std::lround(std::fmin(std::fmax(whole_read(value), 0), 100) * 255.0 / 100.0);
+    *meant = std::to_string(share);
+    return rest_of(value).compare(0, 1, "%") == 0;
+}
+
+bool leading_zero(const ValueReading& value, std::string* meant) {
+    const std::string& text = value.text;
+    size_t from = digits_from(text);
+    *meant = std::to_string(decimal_meant(text));
+    return !hexadecimal(text) && text[from] == '0' && digits_end(text) > from + 1 &&
+           decimal_meant(text) != whole_read(value);
+}
+
+bool flag_in_quotes(const ValueReading& value, std::string* meant) {
+    *meant = lower_case(unquoted(value.text));
+    return is_quoted(value.text) && is_flag_word(*meant);
+}
+
+bool flag_in_capitals(const ValueReading& value, std::string* meant) {
+    *meant = lower_case(value.text);
+    return value.refused && is_flag_word(*meant);
+}
+
+bool other_word(const ValueReading& value, std::string*) { return value.refused; }
+
+bool text_too_long(const ValueReading& value, std::string*) { return value.text.size() >= kTextSettingCapacity; }
+
+// =============================================================================
+// The tests on the settings as read: what the values do to the marker
+// =============================================================================
+
+bool size_zero(const Settings& s) { return s.size == 0; }
+bool size_below_zero(const Settings& s) { return s.size < 0; }
+bool size_over_a_third(const Settings& s) { return s.size > 0.3f && std::isfinite(s.size); }
+bool grow_not_above_zero(const Settings& s) { return !(s.grow_speed > 0); }
+bool shrink_not_above_zero(const Settings& s) { return !(s.shrink_speed > 0); }
+bool opacity_zero(const Settings& s) { return s.opacity == 0; }
+bool opacity_out_of_range(const Settings& s) { return s.opacity < 0 || s.opacity > 255; }
+bool dict_empty(const Settings& s) { return s.texture_dict[0] == 0; }
+bool name_empty(const Settings& s) { return s.texture_name[0] == 0; }
+bool bone_empty(const Settings& s) { return s.ped_bone[0] == 0; }
+bool dict_quoted(const Settings& s) { return is_quoted(s.texture_dict); }
+bool name_quoted(const Settings& s) { return is_quoted(s.texture_name); }
+bool bone_quoted(const Settings& s) { return is_quoted(s.ped_bone); }
+bool no_kind_marked(const Settings& s) { return !s.mark_humans && !s.mark_animals && !s.mark_objects; }
+bool people_marked_as_animals(const Settings& s) { return !s.mark_humans && s.mark_animals; }
+
+const char kKnownPair[] = "write a known pair such as texture_dict = generic_textures with texture_name = star";
+#define ONDRELLE_TOP_OF_HEIGHT \
+    "so every person and animal gets the marker at the top of its height, without ped_bone_offset_z"
+
+}  // namespace
+
+// =============================================================================
+// The table
+// =============================================================================
+
+#define ON_TEXT(test) test, nullptr
+#define ON_SETTINGS(test) nullptr, test
+
+const SettingsRule kSettingsRules[] = {
+    // How the game reads a number with a point before its decimals.
+    {{},
+     float_reader,
+     ON_TEXT(has_no_value),
+     "{key} has no value",
+     "the game refuses it",
+     "write a number such as {default}",
+     rule_refused,
+     "size ="},
+    {{},
+     float_reader,
+     ON_TEXT(number_in_quotes),
+     "{key} = {text} is in quotes",
+     "the game takes no quotes around a number and refuses it",
+     "write {meant}",
+     rule_refused,
+     "size = \"0.03\""},
+    {{},
+     float_reader,
+     ON_TEXT(not_a_number),
+     "{key} = {text} is not a number",
+     "the game refuses it",
+     "write one such as {default}, with a point before any decimals",
+     rule_refused,
+     "grow_speed = fast"},
+    {{},
+     float_reader,
+     ON_TEXT(written_not_finite),
+     "{key} = {text} is not a finite number",
+     "what the marker does with it is not known",
+     "write an ordinary number such as {default}",
+     rule_not_known,
+     "rotation = inf"},
+    {{},
+     float_reader,
+     ON_TEXT(too_large_real),
+     "{key} = {text} is too large, so the game reads it as infinity",
+     "what the marker does with it is not known",
+     "write an ordinary number such as {default}",
+     rule_not_known,
+     "bounce_speed = 1e40"},
+    {{"size"},
+     float_reader,
+     ON_TEXT(percent_of_screen),
+     "{key} = {text} is read as {read}",
+     "the game takes no percent sign, and size is a share of the screen's height",
+     "write {meant}",
+     rule_read_otherwise,
+     "size = 3%"},
+    {{"bounce_distance"},
+     float_reader,
+     ON_TEXT(percent_of_screen),
+     "{key} = {text} is read as {read}",
+     "the game takes no percent sign, and bounce_distance is a share of the screen's height",
+     "write {meant}",
+     rule_read_otherwise,
+     "bounce_distance = 1%"},
+    {{},
+     float_reader,
+     ON_TEXT(comma_before_decimals),
+     "{key} = {text} is read as {read}",
+     "the game takes a point, not a comma, before decimals",
+     "write {meant}",
+     rule_read_otherwise,
+     "size = 0,03"},
+    {{},
+     float_reader,
+     ON_TEXT(ignored_after_number),
+     "{key} = {text} is read as {read}",
+     "the game ignores {rest} after the number",
+     "write the number alone",
+     rule_read_otherwise,
+     "rotation = 23o"},
+
+    // How the game reads a whole number: opacity.
+    {{},
+     int_reader,
+     ON_TEXT(has_no_value),
+     "{key} has no value",
+     "the game refuses it",
+     "write a whole number such as {default}",
+     rule_refused,
+     "opacity ="},
+    {{},
+     int_reader,
+     ON_TEXT(number_in_quotes),
+     "{key} = {text} is in quotes",
+     "the game takes no quotes around a number and refuses it",
+     "write {meant}",
+     rule_refused,
+     "opacity = \"230\""},
+    {{},
+     int_reader,
+     ON_TEXT(not_a_number),
+     "{key} = {text} is not a whole number",
+     "the game refuses it",
+     "write one such as {default}",
+     rule_refused,
+     "opacity = full"},
+    {{},
+     int_reader,
+     ON_TEXT(too_large_whole),
+     "{key} = {text} is too large for a whole number",
+     "what the game reads then is not known",
+     "write one such as {default}",
+     rule_not_known,
+     "opacity = 99999999999"},
+    {{"opacity"},
+     int_reader,
+     ON_TEXT(percent_of_opacity),
+     "{key} = {text} is read as {read}",
+     "the game takes no percent sign, and opacity runs from 0 (invisible) to 255 (solid)",
+     "write {meant}",
+     rule_read_otherwise,
+     "opacity = 50%"},
+    {{},
+     int_reader,
+     ON_TEXT(leading_zero),
+     "{key} = {number_text} is read as {read}",
+     "a leading 0 makes the game read it as an octal number",
+     "write {meant} without the leading 0",
+     rule_read_otherwise,
+     "opacity = 0230"},
+    {{},
+     int_reader,
+     ON_TEXT(ignored_after_number),
+     "{key} = {text} is read as {read}",
+     "the game ignores {rest} after the number",
+     "write a whole number alone",
+     rule_read_otherwise,
+     "opacity = 200 solid"},
+
+    // How the game reads yes or no.
+    {{},
+     flag_reader,
+     ON_TEXT(has_no_value),
+     "{key} has no value",
+     "the game refuses it",
+     "write yes or no",
+     rule_refused,
+     "show_during_dead_eye ="},
+    {{},
+     flag_reader,
+     ON_TEXT(flag_in_quotes),
+     "{key} = {text} is in quotes",
+     "the game takes no quotes and refuses it",
+     "write {meant}",
+     rule_refused,
+     "mark_objects = \"no\""},
+    {{},
+     flag_reader,
+     ON_TEXT(flag_in_capitals),
+     "{key} = {text}",
+     "the game takes yes, no, true or false in lower case only",
+     "write {meant}",
+     rule_refused,
+     "mark_humans = Yes"},
+    {{},
+     flag_reader,
+     ON_TEXT(other_word),
+     "{key} = {text}",
+     "the game takes only yes, no, true or false",
+     "write yes or no",
+     rule_refused,
+     "mark_animals = on"},
+
+    // How the game reads a text.
+    {{},
+     text_reader,
+     ON_TEXT(text_too_long),
+     "{key} is {length} characters long",
+     "the game takes at most {limit} and empties it",
+     "shorten it",
+     rule_refused,
+     "texture_dict = "
+     "ttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttt"
+     "ttttttttttttttttt"},
+
+    // What the values do to the marker.
+    {{"size"},
+     float_reader,
+     ON_SETTINGS(size_zero),
+     "{key} is {value}",
+     "the marker has no size, so it never shows",
+     "write a size above 0 such as {default}",
+     rule_hides_marker,
+     "size = 0"},
+    {{"size"},
+     float_reader,
+     ON_SETTINGS(size_below_zero),
+     "{key} is {value}, below 0",
+     "what the game draws for a sprite of a size below 0 is not known",
+     "write a size above 0 such as {default}",
+     rule_not_known,
+     "size = -0.03"},
+    {{"size"},
+     float_reader,
+     ON_SETTINGS(size_over_a_third),
+     "{key} is {value}, over 0.3, a third of the screen's height",
+     "the marker covers much of what you focus on",
+     "write a smaller size such as {default}",
+     rule_shows_otherwise,
+     "size = 0.5"},
+    {{"grow_speed"},
+     float_reader,
+     ON_SETTINGS(grow_not_above_zero),
+     "{key} is {value}{beside_zero}",
+     "the marker never grows in, so it never shows",
+     "write a rate above 0 such as {default}",
+     rule_hides_marker,
+     "grow_speed = 0"},
+    {{"shrink_speed"},
+     float_reader,
+     ON_SETTINGS(shrink_not_above_zero),
+     "{key} is {value}{beside_zero}",
+     "the marker never shrinks away once shown",
+     "write a rate above 0 such as {default}",
+     rule_shows_otherwise,
+     "shrink_speed = -1"},
+    {{"opacity"},
+     int_reader,
+     ON_SETTINGS(opacity_zero),
+     "{key} is {value}",
+     "the marker is fully transparent, so it is never seen",
+     "write up to 255 (solid)",
+     rule_hides_marker,
+     "opacity = 0"},
+    {{"opacity"},
+     int_reader,
+     ON_SETTINGS(opacity_out_of_range),
+     "{key} is {value}, outside 0 to 255, the range of the marker's opacity (0 invisible, 255 solid)",
+     "the game passes it on as it is, and what it draws then is not known",
+     "write a number from 0 to 255",
+     rule_not_known,
+     "opacity = 256"},
+    {{"texture_dict"},
+     text_reader,
+     ON_SETTINGS(dict_empty),
+     "{key} is {value}",
+     "the marker has no sprite to draw",
+     kKnownPair,
+     rule_hides_marker,
+     "texture_dict ="},
+    {{"texture_name"},
+     text_reader,
+     ON_SETTINGS(name_empty),
+     "{key} is {value}",
+     "the marker has no sprite to draw",
+     kKnownPair,
+     rule_hides_marker,
+     "texture_name ="},
+    {{"texture_dict"},
+     text_reader,
+     ON_SETTINGS(dict_quoted),
+     "{key} is {value}, in quotes",
+     "the game keeps the quotes as part of the name, finds no such dictionary and draws nothing",
+     "write {unquoted} without quotes",
+     rule_hides_marker,
+     "texture_dict = \"generic_textures\""},
+    {{"texture_name"},
+     text_reader,
+     ON_SETTINGS(name_quoted),
+     "{key} is {value}, in quotes",
+     "the game keeps the quotes as part of the name, finds no such texture and draws nothing",
+     "write {unquoted} without quotes",
+     rule_hides_marker,
+     "texture_name = \"star\""},
+    {{"ped_bone"},
+     text_reader,
+     ON_SETTINGS(bone_empty),
+     "{key} is {value}",
+     "no bone is found, " ONDRELLE_TOP_OF_HEIGHT,
+     "write a bone name such as {default}",
+     rule_shows_otherwise,
+     "ped_bone ="},
+    {{"ped_bone"},
+     text_reader,
+     ON_SETTINGS(bone_quoted),
+     "{key} is {value}, in quotes",
+     "the game keeps the quotes as part of the name and finds no such bone, " ONDRELLE_TOP_OF_HEIGHT,
+     "write {unquoted} without quotes",
+     rule_shows_otherwise,
+     "ped_bone = \"skel_head\""},
+    {{"mark_humans", "mark_animals", "mark_objects"},
+     flag_reader,
+     ON_SETTINGS(no_kind_marked),
+     "mark_humans, mark_animals and mark_objects are all no",
+     "nothing you focus on is ever marked",
+     "set one of them to yes",
+     rule_hides_marker,
+     "mark_humans = no\nmark_animals = no\nmark_objects = no"},
+    {{"mark_humans", "mark_animals"},
+     flag_reader,
+     ON_SETTINGS(people_marked_as_animals),
+     "mark_humans is no but mark_animals is yes",
+     "people are still marked, because mark_animals marks every person and animal",
+     "no setting marks animals alone: set mark_animals = no as well to leave people unmarked",
+     rule_shows_otherwise,
+     "mark_humans = no\nmark_animals = yes"},
+};
+const int kSettingsRuleCount = sizeof kSettingsRules / sizeof kSettingsRules[0];
+
+#undef ON_TEXT
+#undef ON_SETTINGS
+
+// =============================================================================
+// The wording
+// =============================================================================
+
+namespace {
+
+// The default file's value of a key, as an example a player can copy.
+std::string default_value(const SettingsKey& key) {
+    const char* field = field_of(default_settings(), key);
+    switch (key.reader) {
+        case float_reader:
+            return number_text(*reinterpret_cast<const float*>(field));
+        case int_reader:
+            return std::to_string(*reinterpret_cast<const int32_t*>(field));
+        case flag_reader:
+            return *reinterpret_cast<const int32_t*>(field) != 0 ? "yes" : "no";
+        case text_reader:
+            return field;
+    }
+    return "";
+}
+
+// A key's value in settings, as a note shows it.
+std::string value_shown(const Settings& settings, const SettingsKey& key) {
+    switch (key.reader) {
+        case float_reader:
+            return number_text(float_of(settings, key));
+        case int_reader:
+            return std::to_string(int_of(settings, key));
+        case flag_reader:
+            return int_of(settings, key) != 0 ? "yes" : "no";
+        case text_reader:
+            return field_of(settings, key)[0] == 0 ? "empty" : shown_value(field_of(settings, key));
+    }
+    return "";
+}
+
+std::string beside_zero(const Settings& settings, const SettingsKey& key) {
+    if (key.reader != float_reader) return "";
+    float value = float_of(settings, key);
+    if (value != value) return ", not a number";
+    return value < 0 ? ", below 0" : "";
+}
+
+struct Fields {
+    const SettingsKey* key;
+    const Settings* settings;     // the settings the value is read into
+    const ValueReading* reading;  // a row on the value's text: the value as written
+    std::string meant;
+};
+
+std::string field_text(const std::string& name, const Fields& fields) {
+    const SettingsKey& key = *fields.key;
+    if (name == "key") return key.name;
+    if (name == "value" || name == "read") return value_shown(*fields.settings, key);
+    if (name == "default") return default_value(key);
+    if (name == "meant") return escaped_text(fields.meant);
+    if (name == "beside_zero") return beside_zero(*fields.settings, key);
+    if (name == "unquoted") return escaped_text(unquoted(field_of(*fields.settings, key)));
+    if (name == "limit") return std::to_string(kTextSettingCapacity - 1);
+    if (fields.reading == nullptr) return "";
+    const ValueReading& reading = *fields.reading;
+    if (name == "text") return shown_value(reading.text);
+    if (name == "rest") return shown_value(rest_of(reading));
+    if (name == "number_text") return shown_value(reading.text.substr(0, digits_end(reading.text)));
+    if (name == "length") return std::to_string(reading.text.size());
+    return "";
+}
+
+// A row's text with its {fields} filled in.
+std::string filled(const char* pattern, const Fields& fields) {
+    std::string text;
+    for (const char* at = pattern; *at != 0; ++at) {
+        const char* end = *at == '{' ? std::strchr(at, '}') : nullptr;
+        if (end == nullptr) {
+            text += *at;
+            continue;
+        }
+        text += field_text(std::string(at + 1, end), fields);
+        at = end;
+    }
+    return text;
+}
+
+RuleNote note_of(const SettingsRule& rule, const Fields& fields) {
+    return RuleNote{&rule, filled(rule.subject, fields) + ": " + filled(rule.consequence, fields) + "; " +
+                               filled(rule.fix, fields) + "."};
+}
+
+// Whether a row on the value's text is about this value's key.
+bool about_key(const SettingsRule& rule, const SettingsKey& key) {
+    if (rule.reader != key.reader) return false;
+    return rule.keys[0] == nullptr || std::strcmp(rule.keys[0], key.name) == 0;
+}
+
+int key_count(const SettingsRule& rule) {
+    int count = 0;
+    while (count < 3 && rule.keys[count] != nullptr) ++count;
+    return count;
+}
+
+}  // namespace
+
+const SettingsKey* settings_key_named(const std::string& name) {
+    for (const SettingsKey& key : kSettingsKeys) {
+        if (name == key.name) return &key;
+    }
+    return nullptr;
+}
+
+std::string escaped_text(const std::string& text) {
+    std::string escaped;
+    for (char byte : text) {
+        unsigned char c = static_cast<unsigned char>(byte);
+        char code[8];
+        if (c == '\r') {
+            escaped += "\\r";
+        } else if (c == '\t') {
+            escaped += "\\t";
+        } else if (c < 0x20 || c == 0x7F) {
+            std::snprintf(code, sizeof code, "\\x%02X", c);
+            escaped += code;
+        } else {
+            escaped += byte;
+        }
+    }
+    return escaped;
+}
+
+std::string shown_value(const std::string& text) {
+    std::string shown = escaped_text(text.substr(0, kShownLength));
+    if (text.size() > kShownLength) shown += "...";
+    return is_quoted(text) && text.size() <= kShownLength ? shown : "\"" + shown + "\"";
+}
+
+ValueReading read_value_as_the_game(const SettingsKey& key, const std::string& text) {
+    ValueReading value = {&key, text, false, Settings{}};
+    // The reader tells a bad value by the error text it sets; the pending
+    // error of the caller's own reading is kept aside meanwhile.
+    char pending_error[kErrorTextCapacity];
+    copy_text(pending_error, kErrorTextCapacity, config_error_text);
+    config_error_text[0] = 0;
+    read_settings_value(key.name, text.c_str(), 0, &value.read);
+    value.refused = config_error_text[0] != 0;
+    copy_text(config_error_text, kErrorTextCapacity, pending_error);
+    return value;
+}
+
+std::vector<RuleNote> notes_on_value_text(const ValueReading& value) {
+    for (int r = 0; r < kSettingsRuleCount; ++r) {
+        const SettingsRule& rule = kSettingsRules[r];
+        Fields fields = {value.key, &value.read, &value, ""};
+        if (rule.text_test != nullptr && about_key(rule, *value.key) && rule.text_test(value, &fields.meant))
+            return {note_of(rule, fields)};
+    }
+    return {};
+}
+
+std::vector<RuleNote> notes_on_key(const Settings& settings, const SettingsKey& key) {
+    std::vector<RuleNote> notes;
+    for (int r = 0; r < kSettingsRuleCount; ++r) {
+        const SettingsRule& rule = kSettingsRules[r];
+        if (rule.settings_test == nullptr || key_count(rule) != 1 || settings_key_named(rule.keys[0]) != &key) continue;
+        if (rule.settings_test(settings)) notes.push_back(note_of(rule, Fields{&key, &settings, nullptr, ""}));
+    }
+    return notes;
+}
+
+std::vector<RuleNote> notes_on_keys_together(const Settings& settings, uint32_t seen_keys) {
+    std::vector<RuleNote> notes;
+    for (int r = 0; r < kSettingsRuleCount; ++r) {
+        const SettingsRule& rule = kSettingsRules[r];
+        if (rule.settings_test == nullptr || key_count(rule) < 2) continue;
+        bool all_seen = true;
+        for (int k = 0; k < key_count(rule); ++k)
+            all_seen = all_seen && (seen_keys >> settings_key_named(rule.keys[k])->seen_bit & 1u) != 0;
+        const SettingsKey* first = settings_key_named(rule.keys[0]);
+        if (all_seen && rule.settings_test(settings))
+            notes.push_back(note_of(rule, Fields{first, &settings, nullptr, ""}));
+    }
+    return notes;
+}
+
+std::vector<RuleNote> notes_on_settings(const Settings& settings) {
+    std::vector<RuleNote> notes;
+    for (const SettingsKey& key : kSettingsKeys) {
+        std::vector<RuleNote> of_key = notes_on_key(settings, key);
+        notes.insert(notes.end(), of_key.begin(), of_key.end());
+    }
+    std::vector<RuleNote> together = notes_on_keys_together(settings, kAllKeysSeen);
+    notes.insert(notes.end(), together.begin(), together.end());
+    return notes;
+}
+
+bool notes_hide_the_marker(const std::vector<RuleNote>& notes) {
+    for (const RuleNote& note : notes) {
+        if (note.rule->outcome == rule_hides_marker) return true;
+    }
+    return false;
+}

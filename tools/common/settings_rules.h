@@ -1,0 +1,99 @@
+// What a setting's value means for the marker, written once: one table of
+// rules, each row a setting, a test, its consequence and its fix. Every tool
+// reads this table: ondrelle-check's notes on a line and on the whole file,
+// and ondrelle-preview's lines under its title, so they cannot disagree.
+//
+// A row tests either the value's text on a line (how the game reads what was
+// written: "0,03", "50%", "Yes") or the settings as the game read them (what
+// the values do to the marker: size 0, all kinds switched off). Values are
+// read with the plug-in's own key readers. Nothing here changes what the game
+// does; a rule only explains it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "config.h"
+
+// What a rule's consequence is for the player.
+enum RuleOutcome {
+    rule_refused,          // the game refuses the value: its error shows instead of the marker
+    rule_read_otherwise,   // the game takes the value, but reads it otherwise than written
+    rule_hides_marker,     // the marker is never seen
+    rule_not_known,        // the game takes it; what it draws then is not known
+    rule_shows_otherwise,  // the marker shows, but otherwise than most players mean
+};
+
+// A value on a line as the game reads it, for the rows on a value's text.
+struct ValueReading {
+    const SettingsKey* key;  // the key table's row for the line's key
+    std::string text;        // the value as written (trimmed, comment cut)
+    bool refused;            // the game's reader refused it (a value fault)
+    Settings read;           // a record holding the value as read, zero elsewhere
+};
+
+struct SettingsRule {
+    // The settings the row is about; the first names it. A row on the
+    // value's text names a single key, or none to cover every key its reader
+    // reads (reader).
+    const char* keys[3];
+    KeyReader reader;
+    // The test: exactly one is set. On the value's text, it may give the
+    // value that was meant ({meant} in the texts).
+    bool (*text_test)(const ValueReading& value, std::string* meant);
+    bool (*settings_test)(const Settings& settings);
+    // The note is "<subject>: <consequence>; <fix>." with, filled in,
+    // {key}, {text} (the value as written), {read} or {value} (as read),
+    // {meant}, {rest} (what follows the number), {beside_zero} (", below 0"
+    // for a number below 0), {unquoted}, {length}, {limit} and {default}
+    // (the default file's value).
+    const char* subject;
+    const char* consequence;
+    const char* fix;
+    RuleOutcome outcome;
+    const char* example;  // a settings line, or lines, that the rule is about
+};
+
+extern const SettingsRule kSettingsRules[];
+extern const int kSettingsRuleCount;
+
+// One rule that applies, in the player's words.
+struct RuleNote {
+    const SettingsRule* rule;
+    std::string text;  // "<subject>: <consequence>; <fix>."
+};
+
+// Reads a line's value as the game does, with the key table's reader for
+// key (a key the table has), quietly: nothing is logged, and the pending
+// settings error is left as it was.
+ValueReading read_value_as_the_game(const SettingsKey& key, const std::string& text);
+
+// The note of the first row on the value's text that applies to it, if any:
+// how the game reads what was written. At most one per value.
+std::vector<RuleNote> notes_on_value_text(const ValueReading& value);
+
+// The notes of the rows on settings about key alone that apply: a line's.
+std::vector<RuleNote> notes_on_key(const Settings& settings, const SettingsKey& key);
+
+// The notes of the rows on settings about several keys together that apply,
+// of those whose keys are all in seen_keys (the key table's seen bits).
+std::vector<RuleNote> notes_on_keys_together(const Settings& settings, uint32_t seen_keys);
+
+// The notes of every row on settings that applies, key by key in the key
+// table's order, then those on several keys: a whole record's.
+std::vector<RuleNote> notes_on_settings(const Settings& settings);
+
+// Whether any of the notes says that the marker is never seen.
+bool notes_hide_the_marker(const std::vector<RuleNote>& notes);
+
+// The key table's row of a key name, or null.
+const SettingsKey* settings_key_named(const std::string& name);
+
+// A value shown in a note: in quotes (unless written in quotes), control
+// bytes escaped, a long one cut short.
+std::string shown_value(const std::string& text);
+
+// A text with its control bytes escaped (\r, \t, \x1B), so that none of
+// them moves the console's cursor or changes its colours.
+std::string escaped_text(const std::string& text);
