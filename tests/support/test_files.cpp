@@ -16,8 +16,10 @@
 #include "log_text.h"
 
 TempFolder::TempFolder() {
-    char pattern[] = "/tmp/ondrelle-test-XXXXXX";
-    if (mkdtemp(pattern) != nullptr) path = pattern;
+    const char* system_folder = std::getenv("TMPDIR");
+    std::string pattern = std::string(system_folder != nullptr && system_folder[0] != 0 ? system_folder : "/tmp") +
+                          "/ondrelle-test-XXXXXX";
+    if (mkdtemp(&pattern[0]) != nullptr) path = pattern;
 }
 
 TempFolder::~TempFolder() {

@@ -7,9 +7,10 @@
 
 #include "platform/platform.h"
 
-// A new empty folder under the system's temporary folder, removed with all
-// it holds when its holder goes (a fixture member goes after every test,
-// failed ones included). path is empty when no folder could be made.
+// A new empty folder under the system's temporary folder (TMPDIR where it is
+// set), removed with all it holds when its holder goes (a fixture member goes
+// after every test, failed ones included). path is empty when no folder could
+// be made.
 struct TempFolder {
     std::string path;
     TempFolder();
