@@ -44,6 +44,12 @@ add_test(NAME Tools.CheckSettingsFiles
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tools/check_tool_test.sh ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/settings
           ${CMAKE_SOURCE_DIR}/src/Ondrelle.ini ${PROJECT_VERSION} $<TARGET_FILE:ondrelle-check>)
 
+# ondrelle-check over the table of game folders.
+include(${CMAKE_CURRENT_SOURCE_DIR}/tools/fake_game_files.cmake)
+add_test(NAME Tools.CheckGameFolders
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tools/game_folder_test.sh ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/game_folders
+          ${FAKE_GAME_FILES} ${CMAKE_SOURCE_DIR}/src/Ondrelle.ini $<TARGET_FILE:ondrelle-check>)
+
 # Fuzzers (clang's libFuzzer), run for a bounded time from seeds of the
 # settings examples; the test command runs both, about 25 seconds in all.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")

@@ -31,5 +31,10 @@ for text in Ondrelle-README.txt CHANGELOG.txt LICENSE.txt Ondrelle.ini; do
 done
 head -n 1 "$work/Ondrelle-README.txt" | grep -q "^Ondrelle $version"$'\r$' || { echo "FAIL: the readme does not name $version"; exit 1; }
 grep -q "^## $version"$'\r$' "$work/CHANGELOG.txt" || { echo "FAIL: CHANGELOG.txt has no entry for $version"; exit 1; }
+# The package's changelog tells of nothing the package lacks.
+if grep -nE 'ondrelle-preview|From source|<!--' "$work/CHANGELOG.txt"; then
+  echo "FAIL: CHANGELOG.txt tells of what the package does not hold"; exit 1
+fi
+grep -q 'ondrelle-check.exe., double-clicked' "$work/CHANGELOG.txt" || { echo "FAIL: CHANGELOG.txt lost a player's bullet"; exit 1; }
 grep -q "^MIT License"$'\r$' "$work/LICENSE.txt" || { echo "FAIL: LICENSE.txt is not the MIT licence"; exit 1; }
 echo "release package $zip: as expected"

@@ -34,7 +34,7 @@ target_link_libraries(ondrelle_windows_tests PRIVATE ondrelle_core ondrelle_log 
   ondrelle_simulated_world gtest gtest_main version)
 target_compile_definitions(ondrelle_windows_tests PRIVATE ONDRELLE_VERSION="${PROJECT_VERSION}")
 add_dependencies(ondrelle_windows_tests Ondrelle stand_in_hook ondrelle-check)
-gtest_discover_tests(ondrelle_windows_tests DISCOVERY_MODE PRE_TEST
+gtest_discover_tests(ondrelle_windows_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES ENVIRONMENT "WINEDEBUG=-all")
 
 # The plug-in imports only from Windows' own DLLs and the script hook.
@@ -51,6 +51,12 @@ set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/stand_in/hook_script_fib
 add_test(NAME Tools.CheckSettingsFilesUnderWine
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tools/check_tool_test.sh ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/settings
           ${CMAKE_BINARY_DIR}/Ondrelle.ini ${PROJECT_VERSION} wine $<TARGET_FILE:ondrelle-check>)
+
+# ondrelle-check.exe under Wine over the same game folders as natively.
+include(${CMAKE_CURRENT_SOURCE_DIR}/tools/fake_game_files.cmake)
+add_test(NAME Tools.CheckGameFoldersUnderWine
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tools/game_folder_test.sh ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/game_folders
+          ${FAKE_GAME_FILES} ${CMAKE_SOURCE_DIR}/src/Ondrelle.ini wine $<TARGET_FILE:ondrelle-check>)
 
 # ondrelle-demo: the real plug-in through the preview's scene, as a table.
 add_executable(ondrelle-demo

@@ -1,46 +1,70 @@
-// ondrelle-check: checks settings files without starting the game.
+// ondrelle-check: answers "why is there no marker?" without starting the game.
 //
-// For each file it prints what the game's log would say about it and whether
-// the game accepts it or shows an error, then its own notes on where, what
-// and how to fix it (settings_report.h). Exit status: 0 when the game accepts
-// every file cleanly (and, with --strict, none has notes), 1 when not or when
-// a file cannot be read, 2 for a usage error.
+// With no file named it looks at a game folder (the current one, where a
+// double-click starts it, or --game-folder): the installation first
+// (game_folder.h), then the settings file beside Ondrelle.asi as the game
+// reads it (settings_report.h), then Ondrelle.log explained (log_reading.h).
+// Named files are checked as settings files alone, as mod packagers' scripts
+// expect. Exit status: 0 when nothing found keeps the marker from showing (and,
+// with --strict, no settings file has notes), 1 when something does or a file
+// cannot be read, 2 for a usage error.
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "console_text.h"
+#include "game_folder.h"
+#include "log_reading.h"
 #include "settings_report.h"
 #include "tool_platform.h"
 
 static const char kUsage[] =
-    "Usage: ondrelle-check [--strict] [--] [FILE...]\n"
-    "Checks Ondrelle settings files as the game reads them, without starting the game.\n"
-    "With no FILE it checks Ondrelle.ini in the current folder.\n"
+    "Usage: ondrelle-check [--strict] [--game-folder DIR] [--] [FILE...]\n"
+    "Answers \"why is there no marker?\" without starting the game.\n"
     "\n"
-    "For each file it prints what the game's log (Ondrelle.log) would say, the verdict\n"
-    "(the game accepts it cleanly, or shows an error instead of the marker), then its\n"
-    "own notes: the line, what is wrong or likely not meant, and how to fix it.\n"
+    "With no FILE it looks at the game's folder: the current folder (where a\n"
+    "double-click starts it), or DIR. It reports the game, the script hook, the\n"
+    "ASI loader and Ondrelle.asi, then checks the Ondrelle.ini beside Ondrelle.asi\n"
+    "as the game reads it, then explains Ondrelle.log line by line.\n"
     "\n"
-    "  --strict        notes count as faults too (for mod packagers)\n"
-    "  --version       print the version and exit\n"
-    "  -h, --help, /?  print this help and exit\n"
-    "  --              what follows is a file name, even when it starts with -\n"
+    "With FILE it checks those settings files alone: what the game's log would\n"
+    "say, the verdict (the game accepts it, or shows an error instead of the\n"
+    "marker), then its notes: the line, what is wrong or likely not meant, and\n"
+    "how to fix it. With --game-folder as well, it looks at the folder too.\n"
     "\n"
-    "Exit status: 0 when the game accepts every file cleanly (with --strict: and no file\n"
-    "has notes), 1 when not or when a file cannot be read, 2 for a wrong command line.\n";
+    "  --game-folder DIR  look at the game's folder DIR\n"
+    "  --strict           notes on a settings file count as faults too\n"
+    "                     (for mod packagers)\n"
+    "  --version          print the version and exit\n"
+    "  -h, --help, /?     print this help and exit\n"
+    "  --                 what follows is a file name, even when it starts with -\n"
+    "\n"
+    "Exit status: 0 when nothing found keeps the marker from showing (with\n"
+    "--strict: and no settings file has notes), 1 when something does or a\n"
+    "file cannot be read, 2 for a wrong command line.\n";
 
-// Checks one file; true when it passes. named_none: the player named no
-// file, so the one checked is the current folder's Ondrelle.ini. *printed
-// says whether a report was printed before, and is set when one is now.
-static bool check_file(const char* path, bool strict, bool named_none, bool* printed) {
+struct Options {
+    bool strict = false;
+    const char* game_folder = nullptr;  // --game-folder; null when not given
+    std::vector<const char*> files;
+};
+
+// Whether the settings passed: the game accepts them, shows the marker, and
+// (with --strict) the checker has no note on them.
+static bool settings_pass(const SettingsReport& report, bool strict) {
+    bool one = report.notes.size() == 1;
+    if (strict && report.game_accepts && !report.notes.empty())
+        std::printf("--strict: the note%s above count%s as faults.\n", one ? "" : "s", one ? "s" : "");
+    return report.game_accepts && !(strict && !report.notes.empty());
+}
+
+// Checks one settings file; true when it passes. *printed says whether a
+// report was printed before, and is set when one is now.
+static bool check_file(const char* path, bool strict, bool* printed) {
     FILE* stream = tool_open_for_reading(path);
     if (stream == nullptr) {
         report_unreadable_file("ondrelle-check", path);
-        if (named_none)
-            std::fprintf(stderr,
-                         "With no file named it checks Ondrelle.ini in the current folder: run it in the game's "
-                         "folder (or put it there and double-click it), or name the file to check.\n");
         return false;
     }
     // Reports are set apart by a blank line; a file that cannot be read
@@ -49,20 +73,65 @@ static bool check_file(const char* path, bool strict, bool named_none, bool* pri
     *printed = true;
     SettingsReport report = report_settings_file(stream, path);
     std::fclose(stream);
-    if (strict && report.game_accepts && report.note_count > 0)
-        std::printf("--strict: the note%s above count%s as faults.\n", report.note_count == 1 ? "" : "s",
-                    report.note_count == 1 ? "s" : "");
-    return report.game_accepts && !(strict && report.note_count > 0);
+    return settings_pass(report, strict);
+}
+
+// The game's folder, its settings file and its log; true when nothing found
+// keeps the marker from showing.
+static bool check_game_folder(const char* folder, bool strict) {
+    if (tool_entry_kind(folder) != entry_folder) {
+        std::fprintf(stderr, "ondrelle-check: %s is not a folder: name the folder that holds RDR2.exe.\n", folder);
+        return false;
+    }
+    GameFolder game = look_at_game_folder(folder, ONDRELLE_VERSION);
+    print_game_folder(game);
+    int problems = problems_in(game.findings);
+
+    SettingsReport settings = {};
+    bool settings_read = false;
+    if (!game.settings_path.empty()) {
+        std::printf("\n");
+        FILE* stream = tool_open_for_reading(game.settings_path.c_str());
+        if (stream == nullptr) {
+            report_unreadable_file("ondrelle-check", game.settings_path.c_str());
+            ++problems;
+        } else {
+            settings = report_settings_file(stream, game.settings_path.c_str());
+            std::fclose(stream);
+            settings_read = true;
+            problems += !settings_pass(settings, strict) || settings.marker_hidden;
+        }
+    }
+    problems += explain_log(game, settings_read ? &settings : nullptr);
+
+    std::printf("\n== In short\n");
+    if (problems == 0) {
+        print_wrapped(stdout, "", "Nothing found keeps the marker from showing.", 0);
+    } else {
+        print_wrapped(stdout, "",
+                      std::to_string(problems) + (problems == 1 ? " thing found keeps" : " things found keep") +
+                          " the marker from showing: the lines marked Problem above" +
+                          (settings_read && (!settings.game_accepts || settings.marker_hidden) ? ", and the verdict "
+                                                                                                 "on Ondrelle.ini"
+                                                                                               : "") +
+                          ".",
+                      0);
+    }
+    return problems == 0;
 }
 
 static bool is_help(const char* argument) {
     return std::strcmp(argument, "-h") == 0 || std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "/?") == 0;
 }
 
+static int usage_error(const std::string& what) {
+    std::fprintf(stderr, "ondrelle-check: %s\n\n%s", what.c_str(), kUsage);
+    return 2;
+}
+
 static int check_main(int argc, char** argv) {
-    bool strict = false;
+    Options options;
     bool options_end = false;
-    std::vector<const char*> files;
     for (int i = 1; i < argc; ++i) {
         const char* argument = argv[i];
         if (!options_end && is_help(argument)) {
@@ -70,24 +139,28 @@ static int check_main(int argc, char** argv) {
             return 0;
         } else if (options_end || argument[0] != '-' || argument[1] == 0) {
             // A lone "-" is a file's name too.
-            files.push_back(argument);
+            options.files.push_back(argument);
         } else if (std::strcmp(argument, "--") == 0) {
             options_end = true;
         } else if (std::strcmp(argument, "--strict") == 0) {
-            strict = true;
+            options.strict = true;
+        } else if (std::strcmp(argument, "--game-folder") == 0) {
+            if (i + 1 == argc) return usage_error("--game-folder needs the folder that holds RDR2.exe");
+            options.game_folder = argv[++i];
         } else if (std::strcmp(argument, "--version") == 0) {
             std::printf("ondrelle-check %s\n", ONDRELLE_VERSION);
             return 0;
         } else {
-            std::fprintf(stderr, "ondrelle-check: unknown option %s\n\n%s", argument, kUsage);
-            return 2;
+            return usage_error(std::string("unknown option ") + argument);
         }
     }
-    bool named_none = files.empty();
-    if (named_none) files.push_back("Ondrelle.ini");
     bool all_pass = true;
     bool printed = false;
-    for (const char* file : files) all_pass = check_file(file, strict, named_none, &printed) && all_pass;
+    if (options.game_folder != nullptr || options.files.empty()) {
+        all_pass = check_game_folder(options.game_folder != nullptr ? options.game_folder : ".", options.strict);
+        printed = true;
+    }
+    for (const char* file : options.files) all_pass = check_file(file, options.strict, &printed) && all_pass;
     return all_pass ? 0 : 1;
 }
 

@@ -57,22 +57,6 @@ const char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
 // Keys
 // =============================================================================
 
-// Edits (insert, delete, replace, swap two neighbours) from a to b.
-size_t edit_distance(const std::string& a, const std::string& b) {
-    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
-    for (size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
-    for (size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
-    for (size_t i = 1; i <= a.size(); ++i) {
-        for (size_t j = 1; j <= b.size(); ++j) {
-            size_t change = a[i - 1] == b[j - 1] ? 0 : 1;
-            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + change});
-            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
-                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
-        }
-    }
-    return d[a.size()][b.size()];
-}
-
 // The real key a misspelt one most likely meant: at most two edits away, and
 // fewer than half its length.
 const SettingsKey* closest_key(const std::string& key) {
@@ -182,7 +166,7 @@ void note_line(FileSoFar* file, int line, const EditorLine& editor_line) {
     note_key_and_value(file, line, *key, parts.value);
 }
 
-// The note on where the game stops reading.
+// The note on where the game stops reading: a line fault, or a read error.
 void note_stop(FileSoFar* file, int line, bool read_error) {
     if (read_error)
         return note(file, line,
@@ -221,6 +205,21 @@ void note_missing_keys(FileSoFar* file) {
 }
 
 }  // namespace
+
+size_t edit_distance(const std::string& a, const std::string& b) {
+    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
+    for (size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+    for (size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        for (size_t j = 1; j <= b.size(); ++j) {
+            size_t change = a[i - 1] == b[j - 1] ? 0 : 1;
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + change});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    }
+    return d[a.size()][b.size()];
+}
 
 std::vector<SettingsNote> settings_notes(const std::string& content, int stop_line, bool read_error) {
     std::vector<SettingsNote> notes;

@@ -20,3 +20,7 @@ struct SettingsNote {
 // when it read to the end); read_error tells that it stopped on a read error
 // rather than a line fault.
 std::vector<SettingsNote> settings_notes(const std::string& content, int stop_line, bool read_error);
+
+// The edits (insert, delete, replace, swap of two neighbours) from one name
+// to another: how near a misspelt key or file name is to the one meant.
+size_t edit_distance(const std::string& a, const std::string& b);

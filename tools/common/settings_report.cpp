@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "config.h"
+#include "console_text.h"
+#include "file_bytes.h"
 #include "log/log.h"
 #include "settings_notes.h"
 #include "settings_rules.h"
@@ -39,7 +41,8 @@ static std::string read_as_the_game(FILE* stream, SettingsParse* parse) {
     return error;
 }
 
-// Each line of each message, as the log holds them, without time and source.
+// Each line of each message, as the log holds them, without time and source
+// (control bytes escaped, so that none garbles the console).
 static void print_log_messages() {
     std::printf("The game's log (Ondrelle.log) would read:\n");
     for (const std::string& message : g_log_messages) {
@@ -47,7 +50,7 @@ static void print_log_messages() {
         while (start < message.size() || start == 0) {
             size_t end = message.find('\n', start);
             if (end == std::string::npos) end = message.size();
-            std::printf("  %s\n", message.substr(start, end - start).c_str());
+            print_wrapped(stdout, "  ", escaped_text(message.substr(start, end - start)), 4);
             start = end + 1;
         }
     }
@@ -56,9 +59,7 @@ static void print_log_messages() {
 static std::string whole_content(FILE* stream) {
     std::string content;
     std::rewind(stream);
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, stream)) > 0) content.append(buffer, got);
+    read_rest_of(stream, &content);
     return content;
 }
 
@@ -69,15 +70,22 @@ bool game_accepts_settings_file(FILE* stream) {
 
 // The verdict: whether the game shows its error, and if not, whether the
 // marker can be seen at all with the settings it takes.
-static void print_verdict(const std::string& error, const Settings& taken) {
+static void print_verdict(const std::string& error, bool marker_hidden) {
     if (!error.empty()) {
-        std::printf("Verdict: the game shows an error instead of the marker: \"%s\"\n",
-                    error.substr(0, error.find('\n')).c_str());
-    } else if (notes_hide_the_marker(notes_on_settings(taken))) {
-        std::printf("Verdict: the game accepts this file, but the marker never shows: the notes below say why.\n");
+        print_wrapped(
+            stdout, "",
+            "Verdict: the game shows an error instead of the marker: \"" + error.substr(0, error.find('\n')) + "\"", 2);
+    } else if (marker_hidden) {
+        print_wrapped(stdout, "",
+                      "Verdict: the game accepts this file, but the marker never shows: the notes below say why.", 2);
     } else {
         std::printf("Verdict: the game accepts this file cleanly.\n");
     }
+}
+
+void print_settings_note(const SettingsNote& note) {
+    print_wrapped(stdout, note.line > 0 ? "  line " + std::to_string(note.line) + ": " : "  whole file: ", note.text,
+                  4);
 }
 
 SettingsReport report_settings_file(FILE* stream, const char* shown_name) {
@@ -85,19 +93,14 @@ SettingsReport report_settings_file(FILE* stream, const char* shown_name) {
     SettingsParse parse;
     std::string error = read_as_the_game(stream, &parse);
     print_log_messages();
-    print_verdict(error, parse.settings);
+    SettingsReport report = {error.empty(), false, whole_content(stream), {}};
+    report.marker_hidden = report.game_accepts && notes_hide_the_marker(notes_on_settings(parse.settings));
+    print_verdict(error, report.marker_hidden);
 
-    std::vector<SettingsNote> notes =
-        settings_notes(whole_content(stream), parse.reached_end ? 0 : parse.line_number, parse.read_error);
-    if (!notes.empty()) std::printf("Notes (from ondrelle-check; they change nothing in the game):\n");
-    for (const SettingsNote& note : notes) {
-        if (note.line > 0) {
-            std::printf("  line %d: %s\n", note.line, note.text.c_str());
-        } else {
-            std::printf("  whole file: %s\n", note.text.c_str());
-        }
-    }
-    return SettingsReport{error.empty(), static_cast<int>(notes.size())};
+    report.notes = settings_notes(report.content, parse.reached_end ? 0 : parse.line_number, parse.read_error);
+    if (!report.notes.empty()) std::printf("Notes (from ondrelle-check; they change nothing in the game):\n");
+    for (const SettingsNote& note : report.notes) print_settings_note(note);
+    return report;
 }
 
 void report_unreadable_file(const char* program, const char* path) {

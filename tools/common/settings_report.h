@@ -9,10 +9,16 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
+#include <vector>
+
+#include "settings_notes.h"
 
 struct SettingsReport {
-    bool game_accepts;  // the game reads it without any error on screen
-    int note_count;     // notes printed by the checker
+    bool game_accepts;                // the game reads it without any error on screen
+    bool marker_hidden;               // it does, but with settings that never show the marker
+    std::string content;              // the file's text as the game's read hands it on
+    std::vector<SettingsNote> notes;  // the notes printed by the checker
 };
 
 // Whether the game accepts the open settings file cleanly (text mode, from
@@ -22,6 +28,10 @@ bool game_accepts_settings_file(FILE* stream);
 // Reads the open settings file (text mode, from its start) and prints the
 // report under shown_name as its heading. The stream is left open.
 SettingsReport report_settings_file(FILE* stream, const char* shown_name);
+
+// Prints one of the checker's notes as the report does: "  line 3: ...",
+// wrapped to the console's width.
+void print_settings_note(const SettingsNote& note);
 
 // Says plainly on stderr why a file the tool could not open cannot be read,
 // with the full path tried: "PROGRAM: cannot read PATH: there is no such file."

@@ -172,6 +172,7 @@ bool no_kind_marked(const Settings& s) { return !s.mark_humans && !s.mark_animal
 bool people_marked_as_animals(const Settings& s) { return !s.mark_humans && s.mark_animals; }
 
 const char kKnownPair[] = "write a known pair such as texture_dict = generic_textures with texture_name = star";
+
 #define ONDRELLE_TOP_OF_HEIGHT \
     "so every person and animal gets the marker at the top of its height, without ped_bone_offset_z"
 
@@ -180,6 +181,10 @@ const char kKnownPair[] = "write a known pair such as texture_dict = generic_tex
 // =============================================================================
 // The table
 // =============================================================================
+
+const char kKnownTexturePairs[] =
+    "texture_dict = generic_textures with texture_name = star, star_outline, tick, rating_star, shield or lock; "
+    "texture_dict = menu_textures with texture_name = selection_arrow_right, scroller_arrow_top or cross";
 
 #define ON_TEXT(test) test, nullptr
 #define ON_SETTINGS(test) nullptr, test

@@ -58,6 +58,10 @@ struct SettingsRule {
 extern const SettingsRule kSettingsRules[];
 extern const int kSettingsRuleCount;
 
+// The sprites known to be in the game: the texture_dict and texture_name
+// pairs a player can start from, in words.
+extern const char kKnownTexturePairs[];
+
 // One rule that applies, in the player's words.
 struct RuleNote {
     const SettingsRule* rule;

@@ -1,6 +1,7 @@
 // What the players' tools need of the system beyond the C library: files
 // named in UTF-8 whatever the system's own file names are, why a file cannot
-// be read, and the console they print to.
+// be read, what a folder holds and whether it can be written, file times in
+// local time, and the console they print to.
 //
 // tool_platform_posix.cpp serves Linux, tool_platform_win32.cpp Windows;
 // they are the only tool files that touch the system. Nothing here keeps
@@ -8,8 +9,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 // Opens the file at a UTF-8 path for reading as the plug-in reads its
 // settings on Windows: in text mode, where a CR LF pair arrives as a line
@@ -33,6 +36,31 @@ void tool_full_path(const char* utf8_path, char* buffer, size_t capacity);
 // Whether the folder a file would be written into exists (the current folder
 // for a bare file name).
 bool tool_folder_of_file_exists(const char* utf8_path);
+
+// The separator between a folder and a name in a path: '\\' on Windows.
+extern const char kToolPathSeparator;
+
+// What a path names.
+enum ToolEntryKind { entry_missing, entry_file, entry_folder };
+ToolEntryKind tool_entry_kind(const std::string& utf8_path);
+
+// The names a folder holds, files and folders, without "." and "..", in no
+// set order; empty when the folder cannot be listed.
+std::vector<std::string> tool_folder_entries(const std::string& utf8_folder);
+
+// A file's whole content, byte for byte; false when it cannot be read.
+bool tool_read_file(const std::string& utf8_path, std::string* bytes);
+
+// A file's last-write time in seconds since 1970 (UTC); false when unknown.
+bool tool_last_write_time(const std::string& utf8_path, int64_t* seconds);
+
+// A time in seconds since 1970 (UTC) as the local date and time,
+// "2026-12-08 14:03".
+std::string tool_local_time_text(int64_t seconds);
+
+// Whether a program may create files in a folder: makes a file there and
+// removes it again, leaving the folder as it was.
+bool tool_can_write_in(const std::string& utf8_folder);
 
 // The system's folder for temporary files, in UTF-8, without a trailing
 // separator: TMPDIR where it is set, as on any Linux program.

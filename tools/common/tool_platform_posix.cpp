@@ -2,6 +2,8 @@
 // program run from a terminal never owns its console. A settings file is read
 // as the game reads it on Windows (and under Proton): in text mode, where a
 // CR LF pair arrives as a line feed and a Ctrl-Z ends the file.
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,8 +11,10 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 
+#include "file_bytes.h"
 #include "platform/platform_posix.h"
 #include "tool_platform.h"
 
@@ -28,6 +32,12 @@ UnreadableReason tool_why_unreadable(const char* utf8_path) {
 }
 
 void tool_full_path(const char* utf8_path, char* buffer, size_t capacity) {
+    // A path that is there, resolved: "." is the folder's own name.
+    char resolved[PATH_MAX];
+    if (realpath(utf8_path, resolved) != nullptr) {
+        std::snprintf(buffer, capacity, "%s", resolved);
+        return;
+    }
     std::string full = utf8_path;
     char folder[PATH_MAX];
     if (utf8_path[0] != '/' && getcwd(folder, sizeof folder) != nullptr) full = std::string(folder) + "/" + utf8_path;
@@ -46,6 +56,60 @@ bool tool_folder_of_file_exists(const char* utf8_path) {
 std::string tool_temp_folder() {
     const char* folder = std::getenv("TMPDIR");
     return folder != nullptr && folder[0] != 0 ? folder : "/tmp";
+}
+
+const char kToolPathSeparator = '/';
+
+ToolEntryKind tool_entry_kind(const std::string& utf8_path) {
+    struct stat status;
+    if (stat(utf8_path.c_str(), &status) != 0) return entry_missing;
+    return S_ISDIR(status.st_mode) ? entry_folder : entry_file;
+}
+
+std::vector<std::string> tool_folder_entries(const std::string& utf8_folder) {
+    std::vector<std::string> names;
+    DIR* folder = opendir(utf8_folder.c_str());
+    if (folder == nullptr) return names;
+    while (dirent* entry = readdir(folder)) {
+        std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    closedir(folder);
+    return names;
+}
+
+bool tool_read_file(const std::string& utf8_path, std::string* bytes) {
+    if (tool_entry_kind(utf8_path) != entry_file) return false;
+    FILE* file = std::fopen(utf8_path.c_str(), "rb");
+    if (file == nullptr) return false;
+    bytes->clear();
+    bool whole = read_rest_of(file, bytes);
+    std::fclose(file);
+    return whole;
+}
+
+bool tool_last_write_time(const std::string& utf8_path, int64_t* seconds) {
+    struct stat status;
+    if (stat(utf8_path.c_str(), &status) != 0) return false;
+    *seconds = static_cast<int64_t>(status.st_mtime);
+    return true;
+}
+
+std::string tool_local_time_text(int64_t seconds) {
+    time_t moment = static_cast<time_t>(seconds);
+    tm local;
+    char text[32];
+    if (localtime_r(&moment, &local) == nullptr || std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local) == 0)
+        return "an unknown time";
+    return text;
+}
+
+bool tool_can_write_in(const std::string& utf8_folder) {
+    std::string probe = utf8_folder + "/ondrelle-check-XXXXXX";
+    int file = mkstemp(&probe[0]);
+    if (file < 0) return false;
+    close(file);
+    return unlink(probe.c_str()) == 0;
 }
 
 bool tool_console_is_own() { return false; }

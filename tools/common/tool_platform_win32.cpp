@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "file_bytes.h"
 #include "tool_platform.h"
 
 // UTF-8 and UTF-16 convert with no flags at all: Windows refuses any flag
@@ -82,6 +83,71 @@ std::string tool_temp_folder() {
     if (length == 0 || length > MAX_PATH) return ".";
     if (folder[length - 1] == L'\\') folder[length - 1] = 0;
     return tool_utf8_from_wide(folder);
+}
+
+const char kToolPathSeparator = '\\';
+
+ToolEntryKind tool_entry_kind(const std::string& utf8_path) {
+    DWORD attributes = GetFileAttributesW(wide_from_utf8(utf8_path.c_str()).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return entry_missing;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? entry_folder : entry_file;
+}
+
+std::vector<std::string> tool_folder_entries(const std::string& utf8_folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((wide_from_utf8(utf8_folder.c_str()) + L"\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::string name = tool_utf8_from_wide(entry.cFileName);
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    return names;
+}
+
+bool tool_read_file(const std::string& utf8_path, std::string* bytes) {
+    if (tool_entry_kind(utf8_path) != entry_file) return false;
+    FILE* file = _wfopen(wide_from_utf8(utf8_path.c_str()).c_str(), L"rb");
+    if (file == nullptr) return false;
+    bytes->clear();
+    bool whole = read_rest_of(file, bytes);
+    std::fclose(file);
+    return whole;
+}
+
+// 100-nanosecond intervals from 1601 to 1970.
+static const long long kUnixEpochInFileTime = 116444736000000000LL;
+
+bool tool_last_write_time(const std::string& utf8_path, int64_t* seconds) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(wide_from_utf8(utf8_path.c_str()).c_str(), GetFileExInfoStandard, &data)) return false;
+    long long time =
+        (static_cast<long long>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+    *seconds = (time - kUnixEpochInFileTime) / 10000000LL;
+    return true;
+}
+
+std::string tool_local_time_text(int64_t seconds) {
+    long long time = seconds * 10000000LL + kUnixEpochInFileTime;
+    FILETIME utc = {static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+    FILETIME local;
+    SYSTEMTIME parts;
+    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &parts)) return "an unknown time";
+    char text[32];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", parts.wYear, parts.wMonth, parts.wDay, parts.wHour,
+                  parts.wMinute);
+    return text;
+}
+
+bool tool_can_write_in(const std::string& utf8_folder) {
+    // A name no player's file has; made new, so that nothing is overwritten.
+    std::wstring probe = wide_from_utf8(utf8_folder.c_str()) + L"\\ondrelle-check-write-test-" +
+                         std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return DeleteFileW(probe.c_str()) != 0;
 }
 
 bool tool_console_is_own() {

@@ -1,0 +1,29 @@
+# Stand-ins for a game folder's programs, each a library that holds nothing
+# but a version resource, which is all ondrelle-check reads of them: the game,
+# the script hook, the ASI loader, and Ondrelle.asi of this version and of an
+# older one. Made with the MinGW tools in every build, so that the table of
+# game folders runs natively and under Wine on the very same files.
+find_program(ONDRELLE_MINGW_WINDRES x86_64-w64-mingw32-windres REQUIRED)
+find_program(ONDRELLE_MINGW_GCC x86_64-w64-mingw32-gcc REQUIRED)
+set(FAKE_GAME_FILES ${CMAKE_CURRENT_BINARY_DIR}/fake_game_files)
+file(MAKE_DIRECTORY ${FAKE_GAME_FILES})
+set(fake_game_file_outputs)
+foreach(fake
+    "RDR2.exe;1,0,1491,50"
+    "ScriptHookRDR2.dll;1,0,1491,17"
+    "dinput8.dll;8,0,0,1"
+    "Ondrelle.asi;${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0"
+    "Ondrelle-1.1.0.asi;1,1,0,0")
+  list(GET fake 0 name)
+  list(GET fake 1 version)
+  set(rc ${FAKE_GAME_FILES}/${name}.rc)
+  file(WRITE ${rc} "1 VERSIONINFO\nFILEVERSION ${version}\nPRODUCTVERSION ${version}\nBEGIN\n"
+                   "  BLOCK \"VarFileInfo\"\n  BEGIN\n    VALUE \"Translation\", 0x409, 1200\n  END\nEND\n")
+  add_custom_command(OUTPUT ${FAKE_GAME_FILES}/${name}
+    COMMAND ${ONDRELLE_MINGW_WINDRES} ${rc} -O coff -o ${FAKE_GAME_FILES}/${name}.o
+    COMMAND ${ONDRELLE_MINGW_GCC} -shared -nostdlib -Wl,-e,0 -o ${FAKE_GAME_FILES}/${name} ${FAKE_GAME_FILES}/${name}.o
+    DEPENDS ${rc}
+    COMMENT "A stand-in ${name} for the game-folder tests")
+  list(APPEND fake_game_file_outputs ${FAKE_GAME_FILES}/${name})
+endforeach()
+add_custom_target(fake_game_files ALL DEPENDS ${fake_game_file_outputs})

@@ -1,0 +1,274 @@
+// The game folder's findings; see game_folder.h.
+#include "game_folder.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "config.h"
+#include "console_text.h"
+#include "editor_lines.h"
+#include "file_version.h"
+#include "settings_notes.h"
+#include "settings_rules.h"
+#include "tool_platform.h"
+
+namespace {
+
+// The folder beside the game's in which the loader also finds .asi files.
+const char kAsiFolder[] = "asi";
+// How many of another program's log lines are shown: the last ones.
+const size_t kQuotedLogLines = 5;
+
+std::string lower_case(std::string text) {
+    lower_case_ascii(&text[0]);
+    return text;
+}
+
+// The game's folder or its asi folder, in words: the heading gives the path.
+std::string folder_name(const GameFolder& game, const std::string& folder) {
+    return folder == game.folder ? "the game's folder" : "the asi folder";
+}
+
+void add(GameFolder* game, FindingWeight weight, const std::string& text) {
+    game->findings.push_back(Finding{weight, text, {}});
+}
+
+// The version a file carries in its version resource; empty when none.
+std::string version_of(const std::string& path) {
+    std::string bytes;
+    return tool_read_file(path, &bytes) ? pe_file_version(bytes) : "";
+}
+
+// "version 1.0.1491.50", or a word that there is none.
+std::string version_words(const std::string& version) {
+    return version.empty() ? "its version is not given" : "version " + version;
+}
+
+// A version's first three numbers, as the project numbers its releases.
+std::string release_of(const std::string& version) {
+    size_t third = version.find('.', version.find('.') + 1);
+    size_t end = third == std::string::npos ? std::string::npos : version.find('.', third + 1);
+    return version.substr(0, end);
+}
+
+// =============================================================================
+// The game, the hook and the loader
+// =============================================================================
+
+// RDR2.exe, ScriptHookRDR2.dll and dinput8.dll; returns the game's version.
+std::string look_at_game_files(GameFolder* game) {
+    std::string exe = entry_named(game->folder, "RDR2.exe");
+    std::string game_version = exe.empty() ? "" : version_of(in_folder(game->folder, exe));
+    if (exe.empty())
+        add(game, finding_problem,
+            "There is no RDR2.exe in this folder: it does not look like the game's folder. Put "
+            "ondrelle-check.exe into the folder that holds RDR2.exe and double-click it there, or name that folder "
+            "with --game-folder.");
+    else
+        add(game, finding_fine, "RDR2.exe, the game: " + version_words(game_version) + ".");
+    std::string for_the_game = game_version.empty() ? "your game's version" : "RDR2.exe " + game_version;
+
+    std::string hook = entry_named(game->folder, "ScriptHookRDR2.dll");
+    if (hook.empty())
+        add(game, finding_problem,
+            "ScriptHookRDR2.dll, the script hook, is not in the game's folder: no plug-in of this kind runs "
+            "without it. Get ScriptHookRDR2 in the version made for " +
+                for_the_game + " and put ScriptHookRDR2.dll beside RDR2.exe.");
+    else
+        add(game, finding_fine,
+            "ScriptHookRDR2.dll, the script hook: " + version_words(version_of(in_folder(game->folder, hook))) +
+                ". It must be the version made for " + for_the_game +
+                ": after every game update the hook needs its own update. Compare the two on the hook's download "
+                "page.");
+
+    std::string loader = entry_named(game->folder, "dinput8.dll");
+    if (loader.empty())
+        add(game, finding_problem,
+            "dinput8.dll, the ASI loader, is not in the game's folder: nothing loads .asi files without it. It "
+            "comes with ScriptHookRDR2: put its dinput8.dll beside RDR2.exe.");
+    else
+        add(game, finding_fine,
+            "dinput8.dll, the ASI loader: " + version_words(version_of(in_folder(game->folder, loader))) + ".");
+    return game_version;
+}
+
+// =============================================================================
+// The plug-in and its settings
+// =============================================================================
+
+// Where Ondrelle.asi is: the game's folder, its asi folder, or both.
+void look_at_plugin(GameFolder* game, const char* own_version) {
+    std::string asi_folder = in_folder(game->folder, kAsiFolder);
+    std::string here = entry_named(game->folder, "Ondrelle.asi");
+    std::string in_asi = tool_entry_kind(asi_folder) == entry_folder ? entry_named(asi_folder, "Ondrelle.asi") : "";
+    game->plugin_found = !here.empty() || !in_asi.empty();
+    if (!game->plugin_found) {
+        add(game, finding_problem,
+            "Ondrelle.asi is neither in the game's folder nor in its asi folder: the loader finds no Ondrelle to "
+            "load. Put Ondrelle.asi beside RDR2.exe.");
+        return;
+    }
+    game->plugin_folder = here.empty() ? asi_folder : game->folder;
+    std::string plugin = in_folder(game->plugin_folder, here.empty() ? in_asi : here);
+    if (!tool_last_write_time(plugin, &game->plugin_written)) game->plugin_written = 0;
+    std::string version = version_of(plugin);
+    add(game, finding_fine,
+        "Ondrelle.asi: " + version_words(version) + ", in " + folder_name(*game, game->plugin_folder) + ".");
+    if (!here.empty() && !in_asi.empty())
+        add(game, finding_note,
+            "There is a second Ondrelle.asi, in the asi folder: the loader loads both, so two markers are drawn "
+            "and both write the same log. Delete one of them; what follows is about the one in the game's "
+            "folder.");
+    if (!version.empty() && release_of(version) != own_version)
+        add(game, finding_note,
+            "This ondrelle-check is version " + std::string(own_version) +
+                ": its notes are for that version of the plug-in. Use the ondrelle-check.exe that came with your "
+                "Ondrelle.asi.");
+}
+
+// Whether a name is near enough to Ondrelle.ini to be the settings file
+// saved under another name: with a second extension, a copy's number, or a
+// letter or two amiss.
+bool near_settings_name(const std::string& name) {
+    std::string lower = lower_case(name);
+    if (lower == "ondrelle.ini" || lower == "ondrelle.asi" || lower == "ondrelle.log") return false;
+    bool ondrelle_ini_inside = lower.compare(0, 8, "ondrelle") == 0 && lower.find(".ini") != std::string::npos;
+    return ondrelle_ini_inside || edit_distance(lower, "ondrelle.ini") <= 2;
+}
+
+std::string near_settings_file(const std::string& folder) {
+    for (const std::string& name : tool_folder_entries(folder)) {
+        if (near_settings_name(name) && tool_entry_kind(in_folder(folder, name)) == entry_file) return name;
+    }
+    return "";
+}
+
+// Ondrelle.ini beside Ondrelle.asi: the plug-in reads no other.
+void look_at_settings_file(GameFolder* game) {
+    std::string settings = entry_named(game->plugin_folder, "Ondrelle.ini");
+    std::string beside = game->plugin_found ? "beside Ondrelle.asi" : "in the game's folder";
+    if (!settings.empty()) {
+        game->settings_path = in_folder(game->plugin_folder, settings);
+        add(game, finding_fine, "Ondrelle.ini: " + beside + ", checked below.");
+        return;
+    }
+    std::string other_folder = game->plugin_folder == game->folder ? in_folder(game->folder, kAsiFolder) : game->folder;
+    if (game->plugin_found && tool_entry_kind(other_folder) == entry_folder &&
+        !entry_named(other_folder, "Ondrelle.ini").empty()) {
+        add(game, finding_problem,
+            "Ondrelle.ini is not " + beside + ", in " + folder_name(*game, game->plugin_folder) + ", but in " +
+                folder_name(*game, other_folder) +
+                ": the plug-in reads only the one beside itself, and shows \"Failed to open config file\" "
+                "instead of the marker. Move Ondrelle.ini into " +
+                folder_name(*game, game->plugin_folder) + ".");
+        return;
+    }
+    std::string near = near_settings_file(game->plugin_folder);
+    if (!near.empty()) {
+        add(game, finding_problem,
+            "There is no Ondrelle.ini " + beside + ", but there is " + near +
+                ": the plug-in looks for Ondrelle.ini only. With file extensions hidden, Explorer shows "
+                "Ondrelle.ini.txt as Ondrelle.ini. Rename " +
+                near + " to Ondrelle.ini (in Explorer, first choose View > Show > File name extensions).");
+        return;
+    }
+    if (game->plugin_found)
+        add(game, finding_problem,
+            "There is no Ondrelle.ini " + beside + ", in " + folder_name(*game, game->plugin_folder) +
+                ": the game shows \"Failed to open config file\" instead of the marker. Copy Ondrelle.ini from "
+                "Ondrelle's package there.");
+}
+
+// Whether the plug-in's folder can be written: the log goes there, and the
+// player's editor saves Ondrelle.ini there.
+void look_at_writing(GameFolder* game) {
+    if (!game->plugin_found) return;
+    if (tool_can_write_in(game->plugin_folder)) {
+        add(game, finding_fine, "The folder of Ondrelle.asi can be written: Ondrelle.log and your saves go there.");
+        return;
+    }
+    add(game, finding_problem,
+        "The folder of Ondrelle.asi, " + folder_name(*game, game->plugin_folder) +
+            ", cannot be written: the game cannot write Ondrelle.log there, and your editor cannot save "
+            "Ondrelle.ini. Run the game (and your editor) as administrator, or move the game out of Program "
+            "Files.");
+}
+
+// =============================================================================
+// The hook's and the loader's logs
+// =============================================================================
+
+// The last few lines of a text, control bytes escaped.
+std::vector<std::string> last_lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t position = 0;
+    EditorLine line;
+    while (next_editor_line(text, &position, &line)) {
+        if (!line.text.empty()) lines.push_back(escaped_text(line.text));
+    }
+    if (lines.size() > kQuotedLogLines) lines.erase(lines.begin(), lines.end() - kQuotedLogLines);
+    return lines;
+}
+
+void look_at_other_log(GameFolder* game, const char* name, const char* whose) {
+    std::string found = entry_named(game->folder, name);
+    if (found.empty()) return;
+    std::string path = in_folder(game->folder, found);
+    std::string text;
+    int64_t written = 0;
+    if (!tool_read_file(path, &text) || !tool_last_write_time(path, &written)) return;
+    Finding finding = {finding_fine,
+                       found + ", " + whose + ", last written " + tool_local_time_text(written) +
+                           (text.empty() ? ", is empty." : "; its last lines:"),
+                       last_lines(text)};
+    game->findings.push_back(finding);
+}
+
+}  // namespace
+
+std::string entry_named(const std::string& folder, const std::string& name) {
+    std::string wanted = lower_case(name);
+    for (const std::string& entry : tool_folder_entries(folder)) {
+        if (lower_case(entry) == wanted) return entry;
+    }
+    return "";
+}
+
+std::string in_folder(const std::string& folder, const std::string& name) {
+    if (!folder.empty() && folder.back() == kToolPathSeparator) return folder + name;
+    return folder + kToolPathSeparator + name;
+}
+
+GameFolder look_at_game_folder(const std::string& path, const char* own_version) {
+    GameFolder game = {"", "", false, 0, "", {}};
+    char full[4096];
+    tool_full_path(path.c_str(), full, sizeof full);
+    game.folder = full;
+    while (game.folder.size() > 1 && game.folder.back() == kToolPathSeparator) game.folder.pop_back();
+    game.plugin_folder = game.folder;
+    look_at_game_files(&game);
+    look_at_plugin(&game, own_version);
+    look_at_settings_file(&game);
+    look_at_writing(&game);
+    look_at_other_log(&game, "ScriptHookRDR2.log", "the script hook's log");
+    look_at_other_log(&game, "asiloader.log", "the ASI loader's log");
+    return game;
+}
+
+void print_game_folder(const GameFolder& game) {
+    std::printf("== The game's folder: %s\n", game.folder.c_str());
+    for (const Finding& finding : game.findings) {
+        print_wrapped(stdout,
+                      finding.weight == finding_problem ? "  Problem: "
+                      : finding.weight == finding_note  ? "  Note: "
+                                                        : "  ",
+                      finding.text, 4);
+        for (const std::string& line : finding.quoted) print_wrapped(stdout, "    | ", line, 6);
+    }
+}
+
+int problems_in(const std::vector<Finding>& findings) {
+    int problems = 0;
+    for (const Finding& finding : findings) problems += finding.weight == finding_problem;
+    return problems;
+}
