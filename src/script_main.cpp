@@ -23,9 +23,6 @@ static const size_t kBannerTextCapacity = 2048;
 // At or below this visibility the marker is not drawn at all.
 static const float kVisibleThreshold = 0.01f;
 
-// The settings file is looked at once a second at most.
-static const uint64_t kMillisecondsBetweenLooks = 1000;
-
 // All zero: no settings, no look yet (the first pass reads the file), no target.
 void script_start(ScriptState* state) {
     std::memset(state, 0, sizeof *state);
@@ -144,6 +141,9 @@ static void request_texture_dict(const char* texture_dict, TextureDictWatch* wat
 // =============================================================================
 // The once-a-second look
 // =============================================================================
+
+// The settings file is looked at once a second at most.
+static const uint64_t kMillisecondsBetweenLooks = 1000;
 
 // A reload that names another texture dictionary starts its watch afresh;
 // one that leaves the name alone changes nothing.
