@@ -3,8 +3,8 @@
 //
 // POSIX has no share modes, so "without denying access" holds by nature.
 // Written files keep LF line ends; a file opened to be read is read as
-// Windows' text mode reads it, as the game does. There
-// is no game window: the marker keeps the game's own answer for the screen.
+// Windows' text mode reads it, as the game does. There is no game window:
+// the marker keeps the game's own answer for the screen's shape.
 #include "platform/platform.h"
 #include "platform/platform_posix.h"
 
