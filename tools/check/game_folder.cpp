@@ -55,8 +55,8 @@ std::string release_of(const std::string& version) {
 // The game, the hook and the loader
 // =============================================================================
 
-// RDR2.exe, ScriptHookRDR2.dll and dinput8.dll; returns the game's version.
-std::string look_at_game_files(GameFolder* game) {
+// RDR2.exe, ScriptHookRDR2.dll and dinput8.dll.
+void look_at_game_files(GameFolder* game) {
     std::string exe = entry_named(game->folder, "RDR2.exe");
     std::string game_version = exe.empty() ? "" : version_of(in_folder(game->folder, exe));
     if (exe.empty())
@@ -89,7 +89,6 @@ std::string look_at_game_files(GameFolder* game) {
     else
         add(game, finding_fine,
             "dinput8.dll, the ASI loader: " + version_words(version_of(in_folder(game->folder, loader))) + ".");
-    return game_version;
 }
 
 // =============================================================================

@@ -83,6 +83,15 @@ void note_unknown_key(FileSoFar* file, int line, const std::string& key) {
              " keys of the Ondrelle.ini it comes with; remove the line or put ; in front of it.");
 }
 
+// The key's value, as the game read it, into the record of the whole file:
+// a text setting's field, or a flag's or a number's four bytes.
+void keep_value(const SettingsKey& key, const Settings& from, Settings* to) {
+    static_assert(sizeof(float) == sizeof(int32_t), "a number's field is four bytes, whatever its kind");
+    size_t size = key.reader == text_reader ? kTextSettingCapacity : sizeof(int32_t);
+    std::memcpy(reinterpret_cast<char*>(to) + key.field_offset, reinterpret_cast<const char*>(&from) + key.field_offset,
+                size);
+}
+
 // A known key's line: given before, how its value is read, and what the value
 // does to the marker.
 void note_key_and_value(FileSoFar* file, int line, const SettingsKey& key, const std::string& value) {
@@ -103,7 +112,7 @@ void note_key_and_value(FileSoFar* file, int line, const SettingsKey& key, const
     // for the marker to explain.
     if (reading.refused || !read_as_written) return;
     note_rules(file, line, notes_on_key(reading.read, key));
-    read_settings_value(key.name, value.c_str(), line, &file->read_on);
+    keep_value(key, reading.read, &file->read_on);
     file->good_keys |= 1u << key.seen_bit;
 }
 
