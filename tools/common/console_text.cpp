@@ -12,7 +12,9 @@ size_t columns(const std::string& text) {
 
 }  // namespace
 
-void print_wrapped(FILE* out, const std::string& prefix, const std::string& text, size_t indent) {
+std::vector<std::string> wrapped_lines(const std::string& prefix, const std::string& text, size_t indent,
+                                       size_t width) {
+    std::vector<std::string> lines;
     std::string line = prefix;
     bool line_has_words = false;
     size_t start = 0;
@@ -20,19 +22,25 @@ void print_wrapped(FILE* out, const std::string& prefix, const std::string& text
         size_t end = text.find_first_of(" \n", start);
         if (end == std::string::npos) end = text.size();
         std::string word = text.substr(start, end - start);
-        if (line_has_words && columns(line) + 1 + columns(word) > kConsoleLineWidth) {
-            std::fprintf(out, "%s\n", line.c_str());
+        if (line_has_words && columns(line) + 1 + columns(word) > width) {
+            lines.push_back(line);
             line = std::string(indent, ' ');
             line_has_words = false;
         }
         line += (line_has_words ? " " : "") + word;
         line_has_words = true;
         if (end < text.size() && text[end] == '\n') {
-            std::fprintf(out, "%s\n", line.c_str());
+            lines.push_back(line);
             line = std::string(indent, ' ');
             line_has_words = false;
         }
         start = end + 1;
     }
-    std::fprintf(out, "%s\n", line.c_str());
+    lines.push_back(line);
+    return lines;
+}
+
+void print_wrapped(FILE* out, const std::string& prefix, const std::string& text, size_t indent) {
+    for (const std::string& line : wrapped_lines(prefix, text, indent, kConsoleLineWidth))
+        std::fprintf(out, "%s\n", line.c_str());
 }

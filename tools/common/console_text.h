@@ -4,11 +4,16 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 // The widest line printed, in characters, one short of the console's width:
 // a line of exactly 80 makes some consoles add an empty line.
 const size_t kConsoleLineWidth = 79;
 
-// Prints prefix and text, wrapped to kConsoleLineWidth: the lines after the
-// first are indented by indent spaces. Line breaks in text are kept.
+// Prefix and text as lines of at most width characters: the lines after the
+// first are indented by indent spaces, words are never split (one longer
+// than a line stands alone), and line breaks in text are kept.
+std::vector<std::string> wrapped_lines(const std::string& prefix, const std::string& text, size_t indent, size_t width);
+
+// Prints prefix and text, wrapped to kConsoleLineWidth as wrapped_lines says.
 void print_wrapped(FILE* out, const std::string& prefix, const std::string& text, size_t indent);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "config.h"
+#include "console_text.h"
 #include "default_settings.h"
 #include "preview_render.h"
 #include "scene.h"
@@ -140,9 +141,15 @@ int main(int argc, char** argv) {
     scene_print_table(frames, kSceneFrameCount, 15, stdout);
 
     // What the settings do to the marker, from the checker's own rules.
-    for (const RuleNote& note : notes_on_settings(look.settings)) look.settings_lines.push_back(note.text);
+    // Under the picture's title they wrap to its width: some 140 characters
+    // of its small type.
+    const size_t kTitleLineWidth = 140;
     std::printf("\n");
-    for (const std::string& line : look.settings_lines) std::printf("%s\n", line.c_str());
+    for (const RuleNote& note : notes_on_settings(look.settings)) {
+        print_wrapped(stdout, "", note.text, 2);
+        for (const std::string& line : wrapped_lines("", note.text, 2, kTitleLineWidth))
+            look.settings_lines.push_back(line);
+    }
     for (const Output& output : outputs) {
         if (!render_preview(frames, kSceneFrameCount, look, output.path.c_str(), output.svg)) {
             std::fprintf(stderr, "ondrelle-preview: could not write %s.\n", output.path.c_str());

@@ -154,6 +154,13 @@ void draw_charts(cairo_t* cr, const SceneFrame* frames, int count, const Preview
                    count);
     draw_events(cr, lift_panel, count);
     plot(cr, frames, count, lift_panel, marker_lift, true, 0.8, 0.35, 0.1);
+    // A bounce higher than the scale runs along its top edge: say so.
+    bool beyond = false;
+    for (int i = 0; i < count; ++i) beyond = beyond || (frames[i].drawn && marker_lift(frames[i]) > kBounceScale);
+    if (beyond) {
+        cairo_set_source_rgb(cr, 0.7, 0.1, 0.1);
+        text(cr, layout.right - 230, lift_panel.bottom - 6, 10, "the bounce goes beyond this scale");
+    }
 }
 
 // ---- The filmstrip ----
