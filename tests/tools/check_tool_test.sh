@@ -143,6 +143,10 @@ expect_match "--game-folder that is no folder" "^ondrelle-check: no-such-folder 
 expect "reports fit an 80-column console" "" "$(cd "$fixtures" && for f in *.ini; do "${tool[@]}" "$f" 2>&1 </dev/null | tr -d '\r'; done | grep -E '^.{80,}' | grep -vE '^(== |    \S{60,})')"
 expect_match "unknown option, stderr" "unknown option --frobnicate" "$(run_errors --frobnicate)"
 expect_match "unknown option, stderr" "Usage: ondrelle-check" "$(run_errors --frobnicate)"
+expect "unknown option, nothing near" "" "$(run_errors --frobnicate | grep 'did you mean')"
+expect_match "mistyped option" "^ondrelle-check: unknown option --stict: did you mean --strict\?$" "$(run_errors --stict | head -n 1)"
+expect_match "mistyped option" "^ondrelle-check: unknown option --game_folder: did you mean --game-folder\?$" "$(run_errors --game_folder x | head -n 1)"
+expect "mistyped option" "ondrelle-check: unknown option -strict: did you mean --strict?|(exit 2)" "$(run_errors -strict | sed -n '1p;$p' | paste -sd '|')"
 
 [ $failures = 0 ] && echo "ondrelle-check: all cases as expected"
 exit $failures

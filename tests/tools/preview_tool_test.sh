@@ -32,6 +32,8 @@ errors=$("$work/moved/ondrelle-preview" -o "no folder/p.png" 2>&1 >/dev/null); s
 grep -q "^ondrelle-preview: cannot write .*no folder/p.png: its folder does not exist.$" <<<"$errors" || fail "missing folder: $errors"
 "$work/moved/ondrelle-preview" -o p.jpg >/dev/null 2>&1; [ $? = 2 ] || fail "-o p.jpg: not a usage error"
 "$work/moved/ondrelle-preview" --frobnicate >/dev/null 2>&1; [ $? = 2 ] || fail "--frobnicate: not a usage error"
+errors=$("$work/moved/ondrelle-preview" --verison 2>&1 >/dev/null); status=$?
+[ $status = 2 ] && [ "$(head -n 1 <<<"$errors")" = "ondrelle-preview: unknown option --verison: did you mean --version?" ] || fail "--verison: $errors"
 "$work/moved/ondrelle-preview" a.ini b.ini >/dev/null 2>&1; [ $? = 2 ] || fail "two settings files: not a usage error"
 "$work/moved/ondrelle-preview" --help | grep -q "^Usage: ondrelle-preview" || fail "--help"
 [ "$("$work/moved/ondrelle-preview" --version)" = "ondrelle-preview $version" ] || fail "--version"

@@ -151,7 +151,7 @@ static int check_main(int argc, char** argv) {
             std::printf("ondrelle-check %s\n", ONDRELLE_VERSION);
             return 0;
         } else {
-            return usage_error(std::string("unknown option ") + argument);
+            return usage_error(unknown_option_text(argument, {"--strict", "--game-folder", "--version", "--help"}));
         }
     }
     bool all_pass = true;

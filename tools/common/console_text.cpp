@@ -1,6 +1,8 @@
 // Wrapping text to the console's width; see console_text.h.
 #include "console_text.h"
 
+#include "settings_notes.h"
+
 namespace {
 
 // Characters, not bytes: a UTF-8 character's later bytes take no column.
@@ -43,4 +45,9 @@ std::vector<std::string> wrapped_lines(const std::string& prefix, const std::str
 void print_wrapped(FILE* out, const std::string& prefix, const std::string& text, size_t indent) {
     for (const std::string& line : wrapped_lines(prefix, text, indent, kConsoleLineWidth))
         std::fprintf(out, "%s\n", line.c_str());
+}
+
+std::string unknown_option_text(const std::string& option, const std::vector<const char*>& options) {
+    const char* meant = name_meant(option, options);
+    return "unknown option " + option + (meant == nullptr ? "" : std::string(": did you mean ") + meant + "?");
 }

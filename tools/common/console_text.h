@@ -17,3 +17,8 @@ std::vector<std::string> wrapped_lines(const std::string& prefix, const std::str
 
 // Prints prefix and text, wrapped to kConsoleLineWidth as wrapped_lines says.
 void print_wrapped(FILE* out, const std::string& prefix, const std::string& text, size_t indent);
+
+// What a tool says of an option it does not know: "unknown option --stict:
+// did you mean --strict?" when one of its options is near enough to have
+// been meant, else "unknown option --frobnicate".
+std::string unknown_option_text(const std::string& option, const std::vector<const char*>& options);

@@ -57,19 +57,12 @@ const char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
 // Keys
 // =============================================================================
 
-// The real key a misspelt one most likely meant: at most two edits away, and
-// fewer than half its length.
+// The real key a misspelt one most likely meant; null when none is near.
 const SettingsKey* closest_key(const std::string& key) {
-    const SettingsKey* best = nullptr;
-    size_t best_distance = 3;
-    for (const SettingsKey& candidate : kSettingsKeys) {
-        size_t distance = edit_distance(key, candidate.name);
-        if (distance < best_distance && distance * 2 < key.size()) {
-            best = &candidate;
-            best_distance = distance;
-        }
-    }
-    return best;
+    std::vector<const char*> names;
+    for (const SettingsKey& candidate : kSettingsKeys) names.push_back(candidate.name);
+    const char* meant = name_meant(key, names);
+    return meant == nullptr ? nullptr : settings_key_named(meant);
 }
 
 void note_unknown_key(FileSoFar* file, int line, const std::string& key) {
@@ -228,6 +221,19 @@ size_t edit_distance(const std::string& a, const std::string& b) {
         }
     }
     return d[a.size()][b.size()];
+}
+
+const char* name_meant(const std::string& typed, const std::vector<const char*>& names) {
+    const char* best = nullptr;
+    size_t best_distance = 3;
+    for (const char* name : names) {
+        size_t distance = edit_distance(typed, name);
+        if (distance < best_distance && distance * 2 < typed.size()) {
+            best = name;
+            best_distance = distance;
+        }
+    }
+    return best;
 }
 
 std::vector<SettingsNote> settings_notes(const std::string& content, int stop_line, bool read_error) {

@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
                 return usage_error("-o " + path + ": the file name must end in .png or .svg");
             outputs.push_back(Output{path, ends_with(path, ".svg")});
         } else if (argument.size() > 1 && argument[0] == '-') {
-            return usage_error("unknown option " + argument);
+            return usage_error(unknown_option_text(argument, {"--version", "--help"}));
         } else if (!settings_path.empty()) {
             return usage_error("one settings file at a time");
         } else {
