@@ -59,12 +59,14 @@ row_no_plugin() { game_files "$1"; cp "$default_ini" "$1/Ondrelle.ini"; }
 row_no_settings_file() {
   game_files "$1"; plugin "$1"; rm "$1/Ondrelle.ini"
   printf '%s\n' "20:14:07.045 Script started (script_main:29)" "20:14:07.046 CreateFile failed (config:262)" \
-    "20:14:08.051 CreateFile failed (config:262)" | log "$1"
+    "20:14:08.051 CreateFile failed (config:262)" "20:14:09.056 CreateFile failed (config:262)" \
+    "20:14:10.061 CreateFile failed (config:262)" | log "$1"
 }
 row_asi_subfolder() { game_files "$1"; mkdir "$1/asi"; plugin "$1/asi"; started_log "$1/asi"; }
 row_settings_in_the_other_folder() {
   game_files "$1"; mkdir "$1/asi"; plugin "$1/asi"; mv "$1/asi/Ondrelle.ini" "$1/"
-  printf '%s\n' "20:14:07.045 Script started (script_main:29)" "20:14:07.046 CreateFile failed (config:262)" | log "$1/asi"
+  printf '%s\n' "20:14:07.045 Script started (script_main:29)" "20:14:07.046 CreateFile failed (config:262)" \
+    "20:14:08.051 CreateFile failed (config:262)" | log "$1/asi"
 }
 row_settings_saved_as_ini_txt() { good "$1"; mv "$1/Ondrelle.ini" "$1/Ondrelle.ini.txt"; }
 row_two_copies() { good "$1"; mkdir "$1/asi"; cp "$1/Ondrelle.asi" "$1/asi/"; }

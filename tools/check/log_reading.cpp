@@ -129,7 +129,12 @@ Explanation explain(const std::string& message) {
     return {"", false, 0};
 }
 
-void print_entry(const LogEntry& entry, const SettingsReport* settings, int* problems) {
+// Prints a run of entries with one message (the game logs an open failure
+// every second, so an hour without the settings file is 3,600 of them): the
+// first as written, how often it came again and when last, then what it
+// means, once.
+void print_entry_run(const LogEntry& entry, const LogEntry& last, size_t count, const SettingsReport* settings,
+                     int* problems) {
     size_t start = 0;
     while (start < entry.as_written.size() || start == 0) {
         size_t end = entry.as_written.find('\n', start);
@@ -137,6 +142,11 @@ void print_entry(const LogEntry& entry, const SettingsReport* settings, int* pro
         print_wrapped(stdout, "  ", escaped_text(entry.as_written.substr(start, end - start)), 4);
         start = end + 1;
     }
+    if (count > 1)
+        print_wrapped(stdout, "  ",
+                      "(repeated " + std::to_string(count - 1) + (count == 2 ? " more time" : " more times") +
+                          (stamped(last.as_written) ? ", the last at " + last.as_written.substr(0, 12) : "") + ")",
+                      3);
     Explanation explanation = explain(entry.message);
     if (explanation.text.empty()) return;  // a line shown as it is
     *problems += explanation.problem;
@@ -192,6 +202,10 @@ int explain_log(const GameFolder& game, const SettingsReport* settings) {
         return 1;
     }
     int problems = 0;
-    for (const LogEntry& entry : entries_of(text)) print_entry(entry, settings, &problems);
+    std::vector<LogEntry> entries = entries_of(text);
+    for (size_t first = 0, count = 1; first < entries.size(); first += count, count = 1) {
+        while (first + count < entries.size() && entries[first + count].message == entries[first].message) ++count;
+        print_entry_run(entries[first], entries[first + count - 1], count, settings, &problems);
+    }
     return problems;
 }
