@@ -183,7 +183,9 @@ void look_at_settings_file(GameFolder* game) {
 void look_at_writing(GameFolder* game) {
     if (!game->plugin_found) return;
     if (tool_can_write_in(game->plugin_folder)) {
-        add(game, finding_fine, "The folder of Ondrelle.asi can be written: Ondrelle.log and your saves go there.");
+        add(game, finding_fine,
+            "The folder of Ondrelle.asi can be written: the game can write Ondrelle.log there, and your editor can "
+            "save Ondrelle.ini.");
         return;
     }
     add(game, finding_problem,
