@@ -101,12 +101,13 @@ row_every_kind_of_log_line() {
     "20:19:07.060 Texture dictionary \"generic_texturez\" has not loaded after 300 frames; check texture_dict in Ondrelle.ini (script_main:124)" \
     "20:19:08.061 A line that no Ondrelle ever wrote (elsewhere:1)" | log "$1"
 }
-row_not_the_game_folder() { cp "$default_ini" "$1/Ondrelle.ini"; }
+row_not_the_game_folder() { plugin "$1"; }  # where the package was unpacked
+row_an_empty_folder() { :; }
 row_folder_that_cannot_be_written() { good "$1"; }
 
 rows=(good_installation no_script_hook no_asi_loader no_plugin no_settings_file asi_subfolder
   settings_in_the_other_folder settings_saved_as_ini_txt two_copies older_plugin empty_log stale_log no_log
-  every_kind_of_log_line not_the_game_folder folder_that_cannot_be_written)
+  every_kind_of_log_line not_the_game_folder an_empty_folder folder_that_cannot_be_written)
 
 # ---- Running a row ----
 

@@ -55,17 +55,26 @@ std::string release_of(const std::string& version) {
 // The game, the hook and the loader
 // =============================================================================
 
-// RDR2.exe, ScriptHookRDR2.dll and dinput8.dll.
-void look_at_game_files(GameFolder* game) {
+// RDR2.exe, ScriptHookRDR2.dll and dinput8.dll. Without RDR2.exe this is
+// not the game's folder (most often: where Ondrelle's package was unpacked),
+// and whatever else is missing here says nothing about the game: that one
+// finding stands alone, and false is returned.
+bool look_at_game_files(GameFolder* game) {
     std::string exe = entry_named(game->folder, "RDR2.exe");
-    std::string game_version = exe.empty() ? "" : version_of(in_folder(game->folder, exe));
-    if (exe.empty())
+    if (exe.empty()) {
+        bool package_here = !entry_named(game->folder, "Ondrelle.asi").empty();
         add(game, finding_problem,
-            "There is no RDR2.exe in this folder: it does not look like the game's folder. Put "
-            "ondrelle-check.exe into the folder that holds RDR2.exe and double-click it there, or name that folder "
-            "with --game-folder.");
-    else
-        add(game, finding_fine, "RDR2.exe, the game: " + version_words(game_version) + ".");
+            std::string("There is no RDR2.exe in this folder: it does not look like the game's folder, and nothing "
+                        "else in it was looked at. ") +
+                (package_here ? "If you unpacked Ondrelle here: copy Ondrelle.asi, Ondrelle.ini and "
+                                "ondrelle-check.exe into the folder that holds RDR2.exe, and double-click "
+                                "ondrelle-check.exe there."
+                              : "Put ondrelle-check.exe into the folder that holds RDR2.exe and double-click it "
+                                "there, or name that folder with --game-folder."));
+        return false;
+    }
+    std::string game_version = version_of(in_folder(game->folder, exe));
+    add(game, finding_fine, "RDR2.exe, the game: " + version_words(game_version) + ".");
     std::string for_the_game = game_version.empty() ? "your game's version" : "RDR2.exe " + game_version;
 
     std::string hook = entry_named(game->folder, "ScriptHookRDR2.dll");
@@ -89,6 +98,7 @@ void look_at_game_files(GameFolder* game) {
     else
         add(game, finding_fine,
             "dinput8.dll, the ASI loader: " + version_words(version_of(in_folder(game->folder, loader))) + ".");
+    return true;
 }
 
 // =============================================================================
@@ -247,7 +257,7 @@ GameFolder look_at_game_folder(const std::string& path, const char* own_version)
     game.folder = full;
     while (game.folder.size() > 1 && game.folder.back() == kToolPathSeparator) game.folder.pop_back();
     game.plugin_folder = game.folder;
-    look_at_game_files(&game);
+    if (!look_at_game_files(&game)) return game;
     look_at_plugin(&game, own_version);
     look_at_settings_file(&game);
     look_at_writing(&game);
