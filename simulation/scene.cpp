@@ -109,14 +109,17 @@ void scene_print_table(const SceneFrame* frames, int count, int every, FILE* out
         for (int e = 0; e < kSceneEventCount; ++e) event = event || kSceneEvents[e].frame == f.frame;
         if (f.frame % every != 0 && !event) continue;
         const char* mode = f.mode == scene_marker ? "marker" : f.mode == scene_overlay ? "error" : "hidden";
+        // The scene's targets by what they are; anything else by its handle.
+        const SceneTarget* known = scene_target(f.target);
+        std::string target = known != nullptr ? known->label : f.target != 0 ? std::to_string(f.target) : "-";
         if (f.drawn) {
             char visibility[16] = "-";
             if (f.visibility_known) std::snprintf(visibility, sizeof visibility, "%.3f", f.visibility);
-            std::fprintf(out, "%5d  %5.2fs %-7s %6d  %10s  %8.4f  %8.4f  %7.4f  %7.4f\n", f.frame, f.seconds, mode,
-                         f.target, visibility, f.x, f.y, f.width, f.height);
+            std::fprintf(out, "%5d  %5.2fs %-7s %6s  %10s  %8.4f  %8.4f  %7.4f  %7.4f\n", f.frame, f.seconds, mode,
+                         target.c_str(), visibility, f.x, f.y, f.width, f.height);
         } else {
             std::fprintf(out, "%5d  %5.2fs %-7s %6s  %10s  %8s  %8s  %7s  %7s\n", f.frame, f.seconds, mode,
-                         f.target != 0 ? std::to_string(f.target).c_str() : "-", "-", "-", "-", "-", "-");
+                         target.c_str(), "-", "-", "-", "-", "-");
         }
     }
 }
