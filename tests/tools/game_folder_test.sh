@@ -103,11 +103,12 @@ row_every_kind_of_log_line() {
 }
 row_not_the_game_folder() { plugin "$1"; }  # where the package was unpacked
 row_an_empty_folder() { :; }
+row_a_cut_off_game() { good "$1"; truncate -s 100 "$1/RDR2.exe"; }  # its header points past its end
 row_folder_that_cannot_be_written() { good "$1"; }
 
 rows=(good_installation no_script_hook no_asi_loader no_plugin no_settings_file asi_subfolder
   settings_in_the_other_folder settings_saved_as_ini_txt two_copies older_plugin empty_log stale_log no_log
-  every_kind_of_log_line not_the_game_folder an_empty_folder folder_that_cannot_be_written)
+  every_kind_of_log_line not_the_game_folder an_empty_folder a_cut_off_game folder_that_cannot_be_written)
 
 # ---- Running a row ----
 

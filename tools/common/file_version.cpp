@@ -26,18 +26,26 @@ uint32_t read_u16(const std::string& bytes, size_t offset) {
     return at[0] | (at[1] << 8);
 }
 
+// Whether the bytes at offset are text; false when they run past the end.
+bool holds(const std::string& bytes, size_t offset, const char* text, size_t length) {
+    return offset <= bytes.size() && bytes.size() - offset >= length &&
+           bytes.compare(offset, length, text, length) == 0;
+}
+
 // Where the resource section's bytes lie in the file; false when it has none.
+// Any file may carry the game's names, a cut-off download too: every offset
+// the file gives is checked against its end before it is followed.
 bool resource_section(const std::string& bytes, size_t* start, size_t* size) {
-    if (bytes.compare(0, 2, "MZ") != 0) return false;
+    if (!holds(bytes, 0, "MZ", 2)) return false;
     size_t header = read_u32(bytes, 0x3C);
-    if (bytes.compare(header, 4, std::string("PE\0\0", 4)) != 0) return false;
+    if (!holds(bytes, header, "PE\0\0", 4)) return false;
     size_t sections = read_u16(bytes, header + 6);
     size_t optional_size = read_u16(bytes, header + 20);
     size_t table = header + 4 + kFileHeaderSize + optional_size;
     for (size_t i = 0; i < sections; ++i) {
         size_t entry = table + i * kSectionHeaderSize;
         if (entry + kSectionHeaderSize > bytes.size()) return false;
-        if (bytes.compare(entry, 6, std::string(".rsrc\0", 6)) != 0) continue;
+        if (!holds(bytes, entry, ".rsrc\0", 6)) continue;
         *size = read_u32(bytes, entry + 16);
         *start = read_u32(bytes, entry + 20);
         return *start < bytes.size();
