@@ -69,6 +69,7 @@ row_settings_in_the_other_folder() {
     "20:14:08.051 CreateFile failed (config:262)" | log "$1/asi"
 }
 row_settings_saved_as_ini_txt() { good "$1"; mv "$1/Ondrelle.ini" "$1/Ondrelle.ini.txt"; }
+row_a_second_download_beside_the_settings() { good "$1"; cp "$1/Ondrelle.ini" "$1/Ondrelle (1).ini"; }
 row_two_copies() { good "$1"; mkdir "$1/asi"; cp "$1/Ondrelle.asi" "$1/asi/"; }
 row_older_plugin() { good "$1"; cp "$fakes/Ondrelle-1.1.0.asi" "$1/Ondrelle.asi"; touch -d "2026-01-02 03:04" "$1/Ondrelle.asi"; }
 row_empty_log() { good "$1"; : | log "$1"; }
@@ -107,8 +108,9 @@ row_a_cut_off_game() { good "$1"; truncate -s 100 "$1/RDR2.exe"; }  # its header
 row_folder_that_cannot_be_written() { good "$1"; }
 
 rows=(good_installation no_script_hook no_asi_loader no_plugin no_settings_file asi_subfolder
-  settings_in_the_other_folder settings_saved_as_ini_txt two_copies older_plugin empty_log stale_log no_log
-  every_kind_of_log_line not_the_game_folder an_empty_folder a_cut_off_game folder_that_cannot_be_written)
+  settings_in_the_other_folder settings_saved_as_ini_txt a_second_download_beside_the_settings
+  two_copies older_plugin empty_log stale_log no_log every_kind_of_log_line not_the_game_folder
+  an_empty_folder a_cut_off_game folder_that_cannot_be_written)
 
 # ---- Running a row ----
 

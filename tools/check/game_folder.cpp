@@ -145,6 +145,15 @@ bool near_settings_name(const std::string& name) {
     return ondrelle_ini_inside || edit_distance(lower, "ondrelle.ini") <= 2;
 }
 
+// For a settings file saved as text: Explorer with its default view shows
+// Ondrelle.ini.txt as Ondrelle.ini, so the player sees the name meant.
+std::string hidden_extension_words(const std::string& near) {
+    std::string lower = lower_case(near);
+    if (lower.size() < 4 || lower.compare(lower.size() - 4, 4, ".txt") != 0) return "";
+    return " With file extensions hidden, Explorer shows " + near.substr(0, near.size() - 4) +
+           " for it: choose View > Show > File name extensions to see the whole name.";
+}
+
 std::string near_settings_file(const std::string& folder) {
     for (const std::string& name : tool_folder_entries(folder)) {
         if (near_settings_name(name) && tool_entry_kind(in_folder(folder, name)) == entry_file) return name;
@@ -159,6 +168,17 @@ void look_at_settings_file(GameFolder* game) {
     if (!settings.empty()) {
         game->settings_path = in_folder(game->plugin_folder, settings);
         add(game, finding_fine, "Ondrelle.ini: " + beside + ", checked below.");
+        // Saved under another name next to it, the changes never reach the game.
+        std::string near = near_settings_file(game->plugin_folder);
+        if (!near.empty())
+            add(game, finding_note,
+                "There is also " + near +
+                    " beside it, which the plug-in never reads: changes saved there do not "
+                    "reach the game." +
+                    hidden_extension_words(near) +
+                    " Make your changes in Ondrelle.ini, then "
+                    "delete " +
+                    near + ".");
         return;
     }
     std::string other_folder = game->plugin_folder == game->folder ? in_folder(game->folder, kAsiFolder) : game->folder;
@@ -176,9 +196,8 @@ void look_at_settings_file(GameFolder* game) {
     if (!near.empty()) {
         add(game, finding_problem,
             "There is no Ondrelle.ini " + beside + ", but there is " + near +
-                ": the plug-in looks for Ondrelle.ini only. With file extensions hidden, Explorer shows "
-                "Ondrelle.ini.txt as Ondrelle.ini. Rename " +
-                near + " to Ondrelle.ini (in Explorer, first choose View > Show > File name extensions).");
+                ": the plug-in looks for Ondrelle.ini only." + hidden_extension_words(near) + " Rename " + near +
+                " to Ondrelle.ini.");
         return;
     }
     if (game->plugin_found)
