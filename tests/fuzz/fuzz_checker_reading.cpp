@@ -1,9 +1,12 @@
 // Fuzzes what ondrelle-check reads of files a player's folder may hold under
 // any name: the bytes as a settings file (the whole report: the game's
-// verdict, the notes, their wrapping) and as a program whose version is read.
-// Checks: no crash or overrun (the sanitizers watch), every note names a line
-// the file has (or the whole file) and says something, a version is four
-// numbers or nothing.
+// verdict, the notes, their wrapping), as Ondrelle.log (every entry
+// explained, with the notes of the settings line it names), and as a program
+// whose version is read. Checks: no crash or overrun (the sanitizers watch),
+// every note names a line the file has (or the whole file) and says
+// something, a version is four numbers or nothing.
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,17 +14,17 @@
 
 #include "editor_lines.h"
 #include "file_version.h"
+#include "game_folder.h"
+#include "log_reading.h"
 #include "settings_report.h"
+#include "tool_platform.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // The report prints as it goes; only what it returns is checked here.
-    if (std::freopen("/dev/null", "w", stdout) == nullptr) std::abort();
-    return 0;
-}
+namespace {
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::string bytes(reinterpret_cast<const char*>(data), size);
+// A folder of this run's own, holding the plug-in's log.
+std::string log_folder;
 
+void check_version(const std::string& bytes) {
     std::string version = pe_file_version(bytes);
     size_t dots = 0;
     for (char c : version) {
@@ -31,9 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::abort();
     }
     if (!version.empty() && dots != 3) std::abort();
+}
 
-    if (size == 0) return 0;  // a memory stream needs a byte to stand on
-    FILE* stream = fmemopen(&bytes[0], size, "r");
+SettingsReport check_settings(std::string bytes) {
+    FILE* stream = fmemopen(&bytes[0], bytes.size(), "r");
     if (stream == nullptr) std::abort();
     SettingsReport report = report_settings_file(stream, "fuzzed.ini");
     std::fclose(stream);
@@ -44,5 +48,36 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const SettingsNote& note : report.notes) {
         if (note.line < 0 || note.line > lines || note.text.empty()) std::abort();
     }
+    return report;
+}
+
+void check_log(const std::string& bytes, const SettingsReport& settings) {
+    FILE* log = std::fopen((log_folder + "/Ondrelle.log").c_str(), "wb");
+    if (log == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), log) != bytes.size()) std::abort();
+    std::fclose(log);
+    GameFolder game = {log_folder, log_folder, true, 0, "", {}};
+    if (explain_log(game, &settings) < 0) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    // The reports print as they go; only what they return is checked here.
+    if (std::freopen("/dev/null", "w", stdout) == nullptr) std::abort();
+    std::string folder = tool_temp_folder() + "/ondrelle-fuzz-log-XXXXXX";
+    if (mkdtemp(&folder[0]) == nullptr) std::abort();
+    log_folder = folder;
+    std::atexit([] {
+        unlink((log_folder + "/Ondrelle.log").c_str());
+        rmdir(log_folder.c_str());
+    });
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string bytes(reinterpret_cast<const char*>(data), size);
+    check_version(bytes);
+    if (size == 0) return 0;  // a memory stream needs a byte to stand on
+    check_log(bytes, check_settings(bytes));
     return 0;
 }
