@@ -170,15 +170,13 @@ void look_at_settings_file(GameFolder* game) {
         add(game, finding_fine, "Ondrelle.ini: " + beside + ", checked below.");
         // Saved under another name next to it, the changes never reach the game.
         std::string near = near_settings_file(game->plugin_folder);
-        if (!near.empty())
-            add(game, finding_note,
-                "There is also " + near +
-                    " beside it, which the plug-in never reads: changes saved there do not "
-                    "reach the game." +
-                    hidden_extension_words(near) +
-                    " Make your changes in Ondrelle.ini, then "
-                    "delete " +
-                    near + ".");
+        if (near.empty()) return;
+        std::string never_read = "There is also " + near +
+                                 " beside it, which the plug-in never reads: changes saved there do not reach the "
+                                 "game.";
+        add(game, finding_note,
+            never_read + hidden_extension_words(near) + " Make your changes in Ondrelle.ini, then delete " + near +
+                ".");
         return;
     }
     std::string other_folder = game->plugin_folder == game->folder ? in_folder(game->folder, kAsiFolder) : game->folder;
