@@ -3,8 +3,9 @@
 # system's temporary folder and removed afterwards: the good installation,
 # each piece missing, the plug-in in the asi folder, settings in the wrong
 # folder or saved as Ondrelle.ini.txt, two copies, an older plug-in, logs that
-# are missing, empty, stale or hold every kind of line, a folder that is no
-# game's, and one that cannot be written. Each row's output and exit status
+# are missing, empty, stale or hold every kind of line, folders in the
+# settings' and the log's place, a folder that is no game's, and one that
+# cannot be written. Each row's output and exit status
 # must read as tests/fixtures/game_folders/ROW.check, the folder's path shown
 # as GAME. The same table runs natively and, for ondrelle-check.exe, under
 # Wine. Set ONDRELLE_UPDATE_GOLDEN=1 to write the .check files afresh, then
@@ -106,11 +107,14 @@ row_not_the_game_folder() { plugin "$1"; }  # where the package was unpacked
 row_an_empty_folder() { :; }
 row_a_cut_off_game() { good "$1"; truncate -s 100 "$1/RDR2.exe"; }  # its header points past its end
 row_folder_that_cannot_be_written() { good "$1"; }
+row_folders_named_like_the_settings_and_the_log() {  # an unpacking gone wrong
+  good "$1"; rm "$1/Ondrelle.ini" "$1/Ondrelle.log"; mkdir "$1/Ondrelle.ini" "$1/Ondrelle.log"
+}
 
 rows=(good_installation no_script_hook no_asi_loader no_plugin no_settings_file asi_subfolder
   settings_in_the_other_folder settings_saved_as_ini_txt a_second_download_beside_the_settings
   two_copies older_plugin empty_log stale_log no_log every_kind_of_log_line not_the_game_folder
-  an_empty_folder a_cut_off_game folder_that_cannot_be_written)
+  an_empty_folder a_cut_off_game folder_that_cannot_be_written folders_named_like_the_settings_and_the_log)
 
 # ---- Running a row ----
 

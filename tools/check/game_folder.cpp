@@ -9,6 +9,7 @@
 #include "editor_lines.h"
 #include "file_version.h"
 #include "settings_notes.h"
+#include "settings_report.h"
 #include "settings_rules.h"
 #include "tool_platform.h"
 
@@ -161,12 +162,34 @@ std::string near_settings_file(const std::string& folder) {
     return "";
 }
 
+// Whether the Ondrelle.ini found can be read. One that cannot (a folder of
+// that name, a file kept to itself by another program) the game cannot open
+// either: it shows its error instead of the marker.
+bool settings_file_readable(GameFolder* game, const std::string& path, const std::string& beside) {
+    FILE* stream = tool_open_for_reading(path.c_str());
+    if (stream != nullptr) {
+        std::fclose(stream);
+        return true;
+    }
+    UnreadableReason why = tool_why_unreadable(path.c_str());
+    add(game, finding_problem,
+        "Ondrelle.ini " + beside + " cannot be read: " + unreadable_words(why) +
+            ". The game cannot open it either, and shows \"Failed to open config file\" instead of the marker. " +
+            (why == unreadable_folder ? "Delete that folder and copy Ondrelle.ini from Ondrelle's package in its "
+                                        "place."
+                                      : "Close any program that keeps it open; should that not help, copy its "
+                                        "text into a new Ondrelle.ini."));
+    return false;
+}
+
 // Ondrelle.ini beside Ondrelle.asi: the plug-in reads no other.
 void look_at_settings_file(GameFolder* game) {
     std::string settings = entry_named(game->plugin_folder, "Ondrelle.ini");
     std::string beside = game->plugin_found ? "beside Ondrelle.asi" : "in the game's folder";
     if (!settings.empty()) {
-        game->settings_path = in_folder(game->plugin_folder, settings);
+        std::string path = in_folder(game->plugin_folder, settings);
+        if (!settings_file_readable(game, path, beside)) return;
+        game->settings_path = path;
         add(game, finding_fine, "Ondrelle.ini: " + beside + ", checked below.");
         // Saved under another name next to it, the changes never reach the game.
         std::string near = near_settings_file(game->plugin_folder);

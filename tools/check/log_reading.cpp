@@ -10,6 +10,7 @@
 #include "config.h"
 #include "console_text.h"
 #include "editor_lines.h"
+#include "settings_report.h"
 #include "settings_rules.h"
 #include "tool_platform.h"
 
@@ -174,8 +175,19 @@ int explain_log(const GameFolder& game, const SettingsReport* settings) {
     std::string text;
     int64_t written = 0;
     std::printf("\n");
-    if (entry_named(game.plugin_folder, "Ondrelle.log").empty() || !tool_read_file(path, &text) ||
-        !tool_last_write_time(path, &written)) {
+    bool log_there = !entry_named(game.plugin_folder, "Ondrelle.log").empty();
+    if (log_there && (!tool_read_file(path, &text) || !tool_last_write_time(path, &written))) {
+        std::printf("== Ondrelle.log\n");
+        UnreadableReason why = tool_why_unreadable(path.c_str());
+        print_wrapped(stdout, "  ",
+                      "Ondrelle.log beside Ondrelle.asi cannot be read: " + unreadable_words(why) + "." +
+                          (why == unreadable_folder ? " The plug-in cannot write its log there either: delete that "
+                                                      "folder."
+                                                    : ""),
+                      4);
+        return 0;
+    }
+    if (!log_there) {
         std::printf("== Ondrelle.log\n");
         print_wrapped(stdout, "  ",
                       "There is no Ondrelle.log beside Ondrelle.asi: the plug-in has not been loaded since it was put "

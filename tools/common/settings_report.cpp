@@ -103,6 +103,18 @@ SettingsReport report_settings_file(FILE* stream, const char* shown_name) {
     return report;
 }
 
+std::string unreadable_words(UnreadableReason why) {
+    switch (why) {
+        case unreadable_missing:
+            return "there is no such file";
+        case unreadable_folder:
+            return "it is a folder, not a file";
+        case unreadable_denied:
+            break;
+    }
+    return "it may not be read (no permission, or another program keeps it to itself)";
+}
+
 void report_unreadable_file(const char* program, const char* path) {
     if (path[0] == 0) {
         std::fprintf(stderr, "%s: cannot read a file without a name: an empty name names no file.\n", program);
@@ -110,16 +122,6 @@ void report_unreadable_file(const char* program, const char* path) {
     }
     char full[4096];
     tool_full_path(path, full, sizeof full);
-    const char* why = "it may not be read (no permission, or another program keeps it to itself)";
-    switch (tool_why_unreadable(path)) {
-        case unreadable_missing:
-            why = "there is no such file";
-            break;
-        case unreadable_folder:
-            why = "it is a folder, not a file";
-            break;
-        case unreadable_denied:
-            break;
-    }
-    std::fprintf(stderr, "%s: cannot read %s: %s.\n", program, full, why);
+    std::fprintf(stderr, "%s: cannot read %s: %s.\n", program, full,
+                 unreadable_words(tool_why_unreadable(path)).c_str());
 }

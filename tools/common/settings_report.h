@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "settings_notes.h"
+#include "tool_platform.h"
 
 struct SettingsReport {
     bool game_accepts;                // the game reads it without any error on screen
@@ -32,6 +33,9 @@ SettingsReport report_settings_file(FILE* stream, const char* shown_name);
 // Prints one of the checker's notes as the report does: "  line 3: ...",
 // wrapped to the console's width.
 void print_settings_note(const SettingsNote& note);
+
+// Why a file cannot be read, in words: "there is no such file".
+std::string unreadable_words(UnreadableReason why);
 
 // Says plainly on stderr why a file the tool could not open cannot be read,
 // with the full path tried: "PROGRAM: cannot read PATH: there is no such file."
