@@ -146,6 +146,8 @@ static int check_main(int argc, char** argv) {
             options.strict = true;
         } else if (std::strcmp(argument, "--game-folder") == 0) {
             if (i + 1 == argc) return usage_error("--game-folder needs the folder that holds RDR2.exe");
+            // One game is looked at: a second folder would silently replace the first.
+            if (options.game_folder != nullptr) return usage_error("--game-folder is given twice: name one folder");
             options.game_folder = argv[++i];
         } else if (std::strcmp(argument, "--version") == 0) {
             std::printf("ondrelle-check %s\n", ONDRELLE_VERSION);
