@@ -1,9 +1,10 @@
 // The game window's size as the shipped platform layer finds it, among real
-// windows of this process under Wine: only visible windows that no other
+// windows under Wine: only visible windows of this process that no other
 // window owns count, the largest client area wins, and a minimised window
 // has no size to give. Needs a display (scripts/test runs under xvfb-run).
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -57,6 +58,49 @@ TEST(GameWindow, TheLargestVisibleUnownedWindowOfTheProcessGivesTheSize) {
         EXPECT_EQ(height, row.found ? row.height : -1) << row.what;
         for (HWND window : made) DestroyWindow(window);
     }
+}
+
+// The size of the largest visible window of process, 0 by 0 when it has none.
+BOOL CALLBACK weigh_other_window(HWND window, LPARAM found_address) {
+    auto* found = reinterpret_cast<std::pair<DWORD, RECT>*>(found_address);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    RECT client;
+    if (process == found->first && IsWindowVisible(window) && GetClientRect(window, &client) &&
+        client.right * client.bottom > found->second.right * found->second.bottom)
+        found->second = client;
+    return TRUE;
+}
+
+// A browser or a chat program beside the game is as visible and as unowned as
+// the game's window, and most often larger: Notepad, Wine's own, stands in.
+TEST(GameWindow, ALargerWindowOfAnotherProgramIsNotTheGames) {
+    HWND game = open_game_window(320, 200);
+    ASSERT_NE(game, nullptr) << kNoDisplayForWindows;
+    wchar_t system_folder[MAX_PATH];
+    GetWindowsDirectoryW(system_folder, MAX_PATH);
+    std::wstring command = std::wstring(L"\"") + system_folder + L"\\notepad.exe\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION other;
+    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &other));
+    std::pair<DWORD, RECT> found = {other.dwProcessId, RECT{}};
+    for (int wait = 0; wait < 100 && found.second.right * found.second.bottom <= 320 * 200; ++wait) {
+        Sleep(50);
+        EnumWindows(weigh_other_window, reinterpret_cast<LPARAM>(&found));
+    }
+    EXPECT_GT(found.second.right * found.second.bottom, 320 * 200)
+        << "Notepad's window never grew larger than the game's";
+    int32_t width = -1;
+    int32_t height = -1;
+    EXPECT_TRUE(platform_game_window_size(&width, &height));
+    EXPECT_EQ(width, 320);
+    EXPECT_EQ(height, 200);
+    TerminateProcess(other.hProcess, 0);
+    WaitForSingleObject(other.hProcess, 5000);
+    CloseHandle(other.hProcess);
+    CloseHandle(other.hThread);
+    DestroyWindow(game);
 }
 
 }  // namespace
