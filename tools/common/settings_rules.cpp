@@ -168,6 +168,10 @@ bool bone_empty(const Settings& s) { return s.ped_bone[0] == 0; }
 bool dict_quoted(const Settings& s) { return is_quoted(s.texture_dict); }
 bool name_quoted(const Settings& s) { return is_quoted(s.texture_name); }
 bool bone_quoted(const Settings& s) { return is_quoted(s.ped_bone); }
+// "texture_dict == generic_textures": the game splits at the first '='.
+bool dict_after_equals(const Settings& s) { return s.texture_dict[0] == '='; }
+bool name_after_equals(const Settings& s) { return s.texture_name[0] == '='; }
+bool bone_after_equals(const Settings& s) { return s.ped_bone[0] == '='; }
 bool no_kind_marked(const Settings& s) { return !s.mark_humans && !s.mark_animals && !s.mark_objects; }
 bool people_marked_as_animals(const Settings& s) { return !s.mark_humans && s.mark_animals; }
 
@@ -473,6 +477,30 @@ const SettingsRule kSettingsRules[] = {
      "write {unquoted} without quotes",
      rule_shows_otherwise,
      "ped_bone = \"skel_head\""},
+    {{"texture_dict"},
+     text_reader,
+     ON_SETTINGS(dict_after_equals),
+     "{key} is {value}, which starts with '='",
+     "the game keeps that '=' as part of the name, finds no such dictionary and draws nothing",
+     "write a single '=' between the key and the name",
+     rule_hides_marker,
+     "texture_dict == generic_textures"},
+    {{"texture_name"},
+     text_reader,
+     ON_SETTINGS(name_after_equals),
+     "{key} is {value}, which starts with '='",
+     "the game keeps that '=' as part of the name, finds no such texture and draws nothing",
+     "write a single '=' between the key and the name",
+     rule_hides_marker,
+     "texture_name == star"},
+    {{"ped_bone"},
+     text_reader,
+     ON_SETTINGS(bone_after_equals),
+     "{key} is {value}, which starts with '='",
+     "the game keeps that '=' as part of the name and finds no such bone, " ONDRELLE_TOP_OF_HEIGHT,
+     "write a single '=' between the key and the name",
+     rule_shows_otherwise,
+     "ped_bone == skel_head"},
     {{"mark_humans", "mark_animals", "mark_objects"},
      flag_reader,
      ON_SETTINGS(no_kind_marked),
