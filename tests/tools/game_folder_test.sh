@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # ondrelle-check over a table of game folders, each one made here in the
 # system's temporary folder and removed afterwards: the good installation,
-# each piece missing, the plug-in in the asi folder, settings in the wrong
-# folder or saved as Ondrelle.ini.txt, two copies, an older plug-in, logs that
-# are missing, empty, stale or hold every kind of line, folders in the
-# settings' and the log's place, a folder that is no game's, and one that
-# cannot be written. Each row's output and exit status
+# each piece missing, the plug-in in the asi folder or in a folder of its
+# own, settings in the wrong folder or saved as Ondrelle.ini.txt, two copies,
+# an older plug-in, logs that are missing, empty, stale or hold every kind of
+# line, folders in the settings' and the log's place, a folder that is no
+# game's, and one that cannot be written. Each row's output and exit status
 # must read as tests/fixtures/game_folders/ROW.check, the folder's path shown
 # as GAME. The same table runs natively and, for ondrelle-check.exe, under
 # Wine. Set ONDRELLE_UPDATE_GOLDEN=1 to write the .check files afresh, then
@@ -57,6 +57,7 @@ row_good_installation() { good "$1"; }
 row_no_script_hook() { good "$1"; rm "$1/ScriptHookRDR2.dll" "$1/ScriptHookRDR2.log"; }
 row_no_asi_loader() { good "$1"; rm "$1/dinput8.dll" "$1/asiloader.log"; }
 row_no_plugin() { game_files "$1"; cp "$default_ini" "$1/Ondrelle.ini"; }
+row_unpacked_into_a_folder_of_its_own() { game_files "$1"; mkdir "$1/Ondrelle-1.2.0"; plugin "$1/Ondrelle-1.2.0"; }
 row_no_settings_file() {
   game_files "$1"; plugin "$1"; rm "$1/Ondrelle.ini"
   printf '%s\n' "20:14:07.045 Script started (script_main:29)" "20:14:07.046 CreateFile failed (config:262)" \
@@ -111,7 +112,7 @@ row_folders_named_like_the_settings_and_the_log() {  # an unpacking gone wrong
   good "$1"; rm "$1/Ondrelle.ini" "$1/Ondrelle.log"; mkdir "$1/Ondrelle.ini" "$1/Ondrelle.log"
 }
 
-rows=(good_installation no_script_hook no_asi_loader no_plugin no_settings_file asi_subfolder
+rows=(good_installation no_script_hook no_asi_loader no_plugin unpacked_into_a_folder_of_its_own no_settings_file asi_subfolder
   settings_in_the_other_folder settings_saved_as_ini_txt a_second_download_beside_the_settings
   two_copies older_plugin empty_log stale_log no_log every_kind_of_log_line not_the_game_folder
   an_empty_folder a_cut_off_game folder_that_cannot_be_written folders_named_like_the_settings_and_the_log)

@@ -106,6 +106,18 @@ bool look_at_game_files(GameFolder* game) {
 // The plug-in and its settings
 // =============================================================================
 
+// A folder inside the game's that holds Ondrelle.asi (not the asi folder):
+// where a package unpacked into a folder of its own left it. Empty for none.
+std::string folder_holding_plugin(const std::string& game_folder) {
+    for (const std::string& name : tool_folder_entries(game_folder)) {
+        std::string folder = in_folder(game_folder, name);
+        if (lower_case(name) != kAsiFolder && tool_entry_kind(folder) == entry_folder &&
+            !entry_named(folder, "Ondrelle.asi").empty())
+            return name;
+    }
+    return "";
+}
+
 // Where Ondrelle.asi is: the game's folder, its asi folder, or both.
 void look_at_plugin(GameFolder* game, const char* own_version) {
     std::string asi_folder = in_folder(game->folder, kAsiFolder);
@@ -113,9 +125,14 @@ void look_at_plugin(GameFolder* game, const char* own_version) {
     std::string in_asi = tool_entry_kind(asi_folder) == entry_folder ? entry_named(asi_folder, "Ondrelle.asi") : "";
     game->plugin_found = !here.empty() || !in_asi.empty();
     if (!game->plugin_found) {
+        std::string unpacked = folder_holding_plugin(game->folder);
         add(game, finding_problem,
             "Ondrelle.asi is neither in the game's folder nor in its asi folder: the loader finds no Ondrelle to "
-            "load. Put Ondrelle.asi beside RDR2.exe.");
+            "load. " +
+                (unpacked.empty() ? std::string("Put Ondrelle.asi beside RDR2.exe.")
+                                  : "There is one in the folder " + unpacked +
+                                        ", where the loader does not look: move Ondrelle.asi and Ondrelle.ini "
+                                        "out of it, beside RDR2.exe."));
         return;
     }
     game->plugin_folder = here.empty() ? asi_folder : game->folder;
