@@ -77,15 +77,16 @@ BOOL CALLBACK weigh_other_window(HWND window, LPARAM found_address) {
 TEST(GameWindow, ALargerWindowOfAnotherProgramIsNotTheGames) {
     HWND game = open_game_window(320, 200);
     ASSERT_NE(game, nullptr) << kNoDisplayForWindows;
-    wchar_t system_folder[MAX_PATH];
-    GetWindowsDirectoryW(system_folder, MAX_PATH);
-    std::wstring command = std::wstring(L"\"") + system_folder + L"\\notepad.exe\"";
+    wchar_t windows_folder[MAX_PATH];
+    GetWindowsDirectoryW(windows_folder, MAX_PATH);
+    std::wstring command = std::wstring(L"\"") + windows_folder + L"\\notepad.exe\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION other;
     ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &other));
+    // Its window shows once Notepad has started: up to ten seconds.
     std::pair<DWORD, RECT> found = {other.dwProcessId, RECT{}};
-    for (int wait = 0; wait < 100 && found.second.right * found.second.bottom <= 320 * 200; ++wait) {
+    for (int wait = 0; wait < 200 && found.second.right * found.second.bottom <= 320 * 200; ++wait) {
         Sleep(50);
         EnumWindows(weigh_other_window, reinterpret_cast<LPARAM>(&found));
     }
