@@ -42,8 +42,9 @@ log() {  # Ondrelle.log in folder $1 from the lines on standard input, CR LF as 
 started_log() {
   printf '%s\n' "20:14:07.045 Script started (script_main:29)" "20:14:07.046 Config file reloaded (config:216)" | log "$1"
 }
-hook_logs() {
-  printf '%s\n' "[20:13:58] INIT: Started" "[20:13:58] INIT: Game version 1491.50" "[20:14:02] CORE: Registered script 'Ondrelle.asi'" \
+hook_logs() {  # the hook's log one line longer than the five lines quoted
+  printf '%s\n' "[20:13:56] INIT: Loading" "[20:13:57] INIT: Reading settings" "[20:13:58] INIT: Started" \
+    "[20:13:58] INIT: Game version 1491.50" "[20:14:02] CORE: Registered script 'Ondrelle.asi'" \
     "[20:14:07] CORE: Launching main() for 'Ondrelle.asi'" > "$1/ScriptHookRDR2.log"
   touch -d "2026-01-03 20:14" "$1/ScriptHookRDR2.log"
   printf '%s\n' "Loaded Ondrelle.asi" > "$1/asiloader.log"
@@ -70,6 +71,7 @@ row_settings_in_the_other_folder() {
   printf '%s\n' "20:14:07.045 Script started (script_main:29)" "20:14:07.046 CreateFile failed (config:262)" \
     "20:14:08.051 CreateFile failed (config:262)" | log "$1/asi"
 }
+row_settings_misspelt() { good "$1"; mv "$1/Ondrelle.ini" "$1/Ondrel.ini"; }
 row_settings_saved_as_ini_txt() { good "$1"; mv "$1/Ondrelle.ini" "$1/Ondrelle.ini.txt"; }
 row_a_second_download_beside_the_settings() { good "$1"; cp "$1/Ondrelle.ini" "$1/Ondrelle (1).ini"; }
 row_two_copies() { good "$1"; mkdir "$1/asi"; cp "$1/Ondrelle.asi" "$1/asi/"; }
@@ -113,7 +115,7 @@ row_folders_named_like_the_settings_and_the_log() {  # an unpacking gone wrong
 }
 
 rows=(good_installation no_script_hook no_asi_loader no_plugin unpacked_into_a_folder_of_its_own no_settings_file asi_subfolder
-  settings_in_the_other_folder settings_saved_as_ini_txt a_second_download_beside_the_settings
+  settings_in_the_other_folder settings_misspelt settings_saved_as_ini_txt a_second_download_beside_the_settings
   two_copies older_plugin empty_log stale_log no_log every_kind_of_log_line not_the_game_folder
   an_empty_folder a_cut_off_game folder_that_cannot_be_written folders_named_like_the_settings_and_the_log)
 
