@@ -2,9 +2,10 @@
 // any name: the bytes as a settings file (the whole report: the game's
 // verdict, the notes, their wrapping), as Ondrelle.log (every entry
 // explained, with the notes of the settings line it names), and as a program
-// whose version is read. Checks: no crash or overrun (the sanitizers watch),
-// every note names a line the file has (or the whole file) and says
-// something, a version is four numbers or nothing.
+// whose version and wholeness are read. Checks: no crash or overrun (the
+// sanitizers watch), every note names a line the file has (or the whole
+// file) and says something, a version is four numbers or nothing, and
+// nothing shorter than a program's first header is whole.
 #include <unistd.h>
 
 #include <cstdint>
@@ -34,6 +35,8 @@ void check_version(const std::string& bytes) {
             std::abort();
     }
     if (!version.empty() && dots != 3) std::abort();
+    // A file too short for its own headers is never taken as whole.
+    if (pe_file_whole(bytes) && bytes.size() < 0x40) std::abort();
 }
 
 SettingsReport check_settings(std::string bytes) {

@@ -34,11 +34,20 @@ void add(GameFolder* game, FindingWeight weight, const std::string& text) {
     game->findings.push_back(Finding{weight, text, {}});
 }
 
-// The version a file carries in its version resource; empty when none.
-std::string version_of(const std::string& path) {
+// What is read of a program or a library.
+struct ProgramFile {
+    bool whole;           // Windows can load it; true when it cannot be read (nothing is known against it)
+    std::string version;  // from its version resource; empty when none is given
+};
+
+ProgramFile program_file(const std::string& path) {
     std::string bytes;
-    return tool_read_file(path, &bytes) ? pe_file_version(bytes) : "";
+    if (!tool_read_file(path, &bytes)) return ProgramFile{true, ""};
+    return ProgramFile{pe_file_whole(bytes), pe_file_version(bytes)};
 }
+
+// What a library that Windows refuses to load most likely is.
+const char kNotWhole[] = "is not a whole Windows library (a download cut short, or a damaged copy)";
 
 // "version 1.0.1491.50", or a word that there is none.
 std::string version_words(const std::string& version) {
@@ -74,31 +83,34 @@ bool look_at_game_files(GameFolder* game) {
                                 "there, or name that folder with --game-folder."));
         return false;
     }
-    std::string game_version = version_of(in_folder(game->folder, exe));
+    std::string game_version = program_file(in_folder(game->folder, exe)).version;
     add(game, finding_fine, "RDR2.exe, the game: " + version_words(game_version) + ".");
     std::string for_the_game = game_version.empty() ? "your game's version" : "RDR2.exe " + game_version;
 
     std::string hook = entry_named(game->folder, "ScriptHookRDR2.dll");
-    if (hook.empty())
+    ProgramFile hook_file = program_file(in_folder(game->folder, hook));
+    if (hook.empty() || !hook_file.whole)
         add(game, finding_problem,
-            "ScriptHookRDR2.dll, the script hook, is not in the game's folder: no plug-in of this kind runs "
-            "without it. Get ScriptHookRDR2 in the version made for " +
+            "ScriptHookRDR2.dll, the script hook, " +
+                std::string(hook.empty() ? "is not in the game's folder" : kNotWhole) +
+                ": no plug-in of this kind runs without it. Get ScriptHookRDR2 in the version made for " +
                 for_the_game + " and put ScriptHookRDR2.dll beside RDR2.exe.");
     else
         add(game, finding_fine,
-            "ScriptHookRDR2.dll, the script hook: " + version_words(version_of(in_folder(game->folder, hook))) +
+            "ScriptHookRDR2.dll, the script hook: " + version_words(hook_file.version) +
                 ". It must be the version made for " + for_the_game +
                 ": after every game update the hook needs its own update. Compare the two on the hook's download "
                 "page.");
 
     std::string loader = entry_named(game->folder, "dinput8.dll");
-    if (loader.empty())
+    ProgramFile loader_file = program_file(in_folder(game->folder, loader));
+    if (loader.empty() || !loader_file.whole)
         add(game, finding_problem,
-            "dinput8.dll, the ASI loader, is not in the game's folder: nothing loads .asi files without it. It "
-            "comes with ScriptHookRDR2: put its dinput8.dll beside RDR2.exe.");
+            "dinput8.dll, the ASI loader, " + std::string(loader.empty() ? "is not in the game's folder" : kNotWhole) +
+                ": nothing loads .asi files without it. It comes with ScriptHookRDR2: put its dinput8.dll beside "
+                "RDR2.exe.");
     else
-        add(game, finding_fine,
-            "dinput8.dll, the ASI loader: " + version_words(version_of(in_folder(game->folder, loader))) + ".");
+        add(game, finding_fine, "dinput8.dll, the ASI loader: " + version_words(loader_file.version) + ".");
     return true;
 }
 
@@ -138,9 +150,15 @@ void look_at_plugin(GameFolder* game, const char* own_version) {
     game->plugin_folder = here.empty() ? asi_folder : game->folder;
     std::string plugin = in_folder(game->plugin_folder, here.empty() ? in_asi : here);
     if (!tool_last_write_time(plugin, &game->plugin_written)) game->plugin_written = 0;
-    std::string version = version_of(plugin);
-    add(game, finding_fine,
-        "Ondrelle.asi: " + version_words(version) + ", in " + folder_name(*game, game->plugin_folder) + ".");
+    ProgramFile plugin_file = program_file(plugin);
+    std::string version = plugin_file.version;
+    if (plugin_file.whole)
+        add(game, finding_fine,
+            "Ondrelle.asi: " + version_words(version) + ", in " + folder_name(*game, game->plugin_folder) + ".");
+    else
+        add(game, finding_problem,
+            "Ondrelle.asi, in " + folder_name(*game, game->plugin_folder) + ", " + kNotWhole +
+                ": the loader cannot load it. Copy Ondrelle.asi from Ondrelle's package there again.");
     if (!here.empty() && !in_asi.empty())
         add(game, finding_note,
             "There is a second Ondrelle.asi, in the asi folder: the loader loads both, so two markers are drawn "

@@ -32,16 +32,24 @@ bool holds(const std::string& bytes, size_t offset, const char* text, size_t len
            bytes.compare(offset, length, text, length) == 0;
 }
 
-// Where the resource section's bytes lie in the file; false when it has none.
-// Any file may carry the game's names, a cut-off download too: every offset
-// the file gives is checked against its end before it is followed.
-bool resource_section(const std::string& bytes, size_t* start, size_t* size) {
+// Where the section table starts and how many entries it has; false when
+// the bytes hold no PE headers. Any file may carry the game's names, a
+// cut-off download too: every offset the file gives is checked against its
+// end before it is followed.
+bool section_table(const std::string& bytes, size_t* table, size_t* sections) {
     if (!holds(bytes, 0, "MZ", 2)) return false;
     size_t header = read_u32(bytes, 0x3C);
     if (!holds(bytes, header, "PE\0\0", 4)) return false;
-    size_t sections = read_u16(bytes, header + 6);
-    size_t optional_size = read_u16(bytes, header + 20);
-    size_t table = header + 4 + kFileHeaderSize + optional_size;
+    *sections = read_u16(bytes, header + 6);
+    *table = header + 4 + kFileHeaderSize + read_u16(bytes, header + 20);
+    return true;
+}
+
+// Where the resource section's bytes lie in the file; false when it has none.
+bool resource_section(const std::string& bytes, size_t* start, size_t* size) {
+    size_t table = 0;
+    size_t sections = 0;
+    if (!section_table(bytes, &table, &sections)) return false;
     for (size_t i = 0; i < sections; ++i) {
         size_t entry = table + i * kSectionHeaderSize;
         if (entry + kSectionHeaderSize > bytes.size()) return false;
@@ -69,4 +77,18 @@ std::string pe_file_version(const std::string& bytes) {
                "." + std::to_string(least & 0xFFFF);
     }
     return "";
+}
+
+bool pe_file_whole(const std::string& bytes) {
+    size_t table = 0;
+    size_t sections = 0;
+    if (!section_table(bytes, &table, &sections)) return false;
+    for (size_t i = 0; i < sections; ++i) {
+        size_t entry = table + i * kSectionHeaderSize;
+        if (entry + kSectionHeaderSize > bytes.size()) return false;
+        // The section's bytes in the file: their size, then where they start.
+        if (static_cast<uint64_t>(read_u32(bytes, entry + 20)) + read_u32(bytes, entry + 16) > bytes.size())
+            return false;
+    }
+    return true;
 }

@@ -1,6 +1,6 @@
 // The file version a Windows program or library carries in its version
-// resource ("1.0.1491.50"), read from the file's bytes, so that the tools
-// show the same on Windows and on Linux.
+// resource ("1.0.1491.50"), and whether the file is whole, read from the
+// file's bytes, so that the tools show the same on Windows and on Linux.
 #pragma once
 
 #include <string>
@@ -8,3 +8,9 @@
 // The file version of the PE file in bytes, as four numbers joined by
 // points; empty when it is no PE file or carries no version resource.
 std::string pe_file_version(const std::string& bytes);
+
+// Whether the bytes hold a whole PE file: its headers and every section's
+// bytes, as far as its section table says they reach. A download cut short,
+// or a web page saved under a program's name, is not one, and Windows
+// refuses to load it.
+bool pe_file_whole(const std::string& bytes);
