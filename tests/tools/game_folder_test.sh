@@ -109,7 +109,8 @@ row_every_kind_of_log_line() {
 row_not_the_game_folder() { plugin "$1"; }  # where the package was unpacked
 row_an_empty_folder() { :; }
 row_a_damaged_download() {  # a plug-in cut short, and a web page saved as the hook
-  good "$1"; truncate -s 2000 "$1/Ondrelle.asi"; printf '<!DOCTYPE html>\n<title>Download</title>\n' > "$1/ScriptHookRDR2.dll"
+  good "$1"; truncate -s 2000 "$1/Ondrelle.asi"; touch -d "2026-01-02 03:04" "$1/Ondrelle.asi"
+  printf '<!DOCTYPE html>\n<title>Download</title>\n' > "$1/ScriptHookRDR2.dll"
 }
 row_a_cut_off_game() { good "$1"; truncate -s 100 "$1/RDR2.exe"; }  # its header points past its end
 row_folder_that_cannot_be_written() { good "$1"; }
@@ -126,13 +127,14 @@ rows=(good_installation no_script_hook no_asi_loader no_plugin unpacked_into_a_f
 
 # The tool's output and exit status for the folder game, looked at from
 # inside it (as a double-click starts it) for the good row, and by
-# --game-folder otherwise; the folder's path shown as GAME.
+# --game-folder otherwise, named as a shell's completion names it, with a
+# separator at its end; the folder's path shown as GAME.
 run_row() {
   local name=$1 output status shown
   if [ "$name" = good_installation ]; then
     output=$(cd "$work/game" && "${tool[@]}" 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
   else
-    output=$(cd "$work" && "${tool[@]}" --game-folder game 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
+    output=$(cd "$work" && "${tool[@]}" --game-folder game/ 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
   fi
   status=$?
   shown=$work/game
