@@ -137,11 +137,12 @@ run_row() {
     output=$(cd "$work" && "${tool[@]}" --game-folder game/ 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
   fi
   status=$?
+  # Wine's drive Z: is the root of the file system: the path is known without
+  # asking Wine again, which may fail as its short-lived servers come and go.
   shown=$work/game
-  [ "${tool[0]}" = wine ] && shown=$(winepath -w "$work/game" 2>/dev/null)
-  printf '%s\n(exit %s)\n' "$output" "$status" |
-    SHOWN=$shown awk '{ while ((i = index($0, ENVIRON["SHOWN"])) > 0) $0 = substr($0, 1, i - 1) "GAME" substr($0, i + length(ENVIRON["SHOWN"])); print }' |
-    tr '\\' '/'
+  [ "${tool[0]}" = wine ] && shown=Z:$work/game
+  printf '%s\n(exit %s)\n' "$output" "$status" | tr '\\' '/' |
+    SHOWN=$shown awk '{ while ((i = index($0, ENVIRON["SHOWN"])) > 0) $0 = substr($0, 1, i - 1) "GAME" substr($0, i + length(ENVIRON["SHOWN"])); print }'
 }
 
 # A read-only file system over the game folder, as a folder under Program
