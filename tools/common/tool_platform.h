@@ -62,9 +62,12 @@ std::string tool_local_time_text(int64_t seconds);
 // removes it again, leaving the folder as it was.
 bool tool_can_write_in(const std::string& utf8_folder);
 
+#if !defined(_WIN32)
 // The system's folder for temporary files, in UTF-8, without a trailing
-// separator: TMPDIR where it is set, as on any Linux program.
+// separator: TMPDIR where it is set, as on any Linux program. Only the tools
+// that run on Linux alone (the preview, the fuzzers) need one.
 std::string tool_temp_folder();
+#endif
 
 // Prepares the console for UTF-8 output and says whether the console is the
 // program's own, as when a player double-clicks it in Explorer: then the

@@ -77,14 +77,6 @@ bool tool_folder_of_file_exists(const char* utf8_path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::string tool_temp_folder() {
-    wchar_t folder[MAX_PATH + 1];
-    DWORD length = GetTempPathW(MAX_PATH + 1, folder);
-    if (length == 0 || length > MAX_PATH) return ".";
-    if (folder[length - 1] == L'\\') folder[length - 1] = 0;
-    return tool_utf8_from_wide(folder);
-}
-
 const char kToolPathSeparator = '\\';
 
 ToolEntryKind tool_entry_kind(const std::string& utf8_path) {
