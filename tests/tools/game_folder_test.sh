@@ -111,8 +111,8 @@ row_every_kind_of_log_line() {
 }
 row_not_the_game_folder() { plugin "$1"; }  # where the package was unpacked
 row_an_empty_folder() { :; }
-row_a_damaged_download() {  # a plug-in cut short, and a web page saved as the hook
-  good "$1"; truncate -s 2000 "$1/Ondrelle.asi"; touch -d "2026-01-02 03:04" "$1/Ondrelle.asi"
+row_a_damaged_download() {  # a plug-in cut short inside its last section, and a web page saved as the hook
+  good "$1"; truncate -s 3000 "$1/Ondrelle.asi"; touch -d "2026-01-02 03:04" "$1/Ondrelle.asi"
   printf '<!DOCTYPE html>\n<title>Download</title>\n' > "$1/ScriptHookRDR2.dll"
 }
 row_a_cut_off_game() { good "$1"; truncate -s 100 "$1/RDR2.exe"; }  # its header points past its end

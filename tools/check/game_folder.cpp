@@ -118,14 +118,13 @@ bool look_at_game_files(GameFolder* game) {
 // The plug-in and its settings
 // =============================================================================
 
-// A folder inside the game's that holds Ondrelle.asi (not the asi folder):
-// where a package unpacked into a folder of its own left it. Empty for none.
+// A folder inside the game's that holds Ondrelle.asi, asked when neither the
+// game's nor the asi folder does: where a package unpacked into a folder of
+// its own left it. Empty for none.
 std::string folder_holding_plugin(const std::string& game_folder) {
     for (const std::string& name : tool_folder_entries(game_folder)) {
         std::string folder = in_folder(game_folder, name);
-        if (lower_case(name) != kAsiFolder && tool_entry_kind(folder) == entry_folder &&
-            !entry_named(folder, "Ondrelle.asi").empty())
-            return name;
+        if (tool_entry_kind(folder) == entry_folder && !entry_named(folder, "Ondrelle.asi").empty()) return name;
     }
     return "";
 }

@@ -33,10 +33,6 @@ UnreadableReason tool_why_unreadable(const char* utf8_path);
 // relative), in UTF-8 into buffer; the path itself when that cannot be told.
 void tool_full_path(const char* utf8_path, char* buffer, size_t capacity);
 
-// Whether the folder a file would be written into exists (the current folder
-// for a bare file name).
-bool tool_folder_of_file_exists(const char* utf8_path);
-
 // The separator between a folder and a name in a path: '\\' on Windows.
 extern const char kToolPathSeparator;
 
@@ -63,10 +59,16 @@ std::string tool_local_time_text(int64_t seconds);
 bool tool_can_write_in(const std::string& utf8_folder);
 
 #if !defined(_WIN32)
+// What only the tools that run on Linux alone (the preview, the fuzzers)
+// need.
+
 // The system's folder for temporary files, in UTF-8, without a trailing
-// separator: TMPDIR where it is set, as on any Linux program. Only the tools
-// that run on Linux alone (the preview, the fuzzers) need one.
+// separator: TMPDIR where it is set, as on any Linux program.
 std::string tool_temp_folder();
+
+// Whether the folder a file would be written into exists (the current folder
+// for a bare file name).
+bool tool_folder_of_file_exists(const char* utf8_path);
 #endif
 
 // Prepares the console for UTF-8 output and says whether the console is the

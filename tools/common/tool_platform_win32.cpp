@@ -69,14 +69,6 @@ void tool_full_path(const char* utf8_path, char* buffer, size_t capacity) {
     std::snprintf(buffer, capacity, "%s", tool_utf8_from_wide(full.c_str()).c_str());
 }
 
-bool tool_folder_of_file_exists(const char* utf8_path) {
-    std::wstring path = wide_from_utf8(utf8_path);
-    size_t separator = path.find_last_of(L"\\/");
-    if (separator == std::wstring::npos) return true;
-    DWORD attributes = GetFileAttributesW(path.substr(0, separator + 1).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 const char kToolPathSeparator = '\\';
 
 ToolEntryKind tool_entry_kind(const std::string& utf8_path) {
