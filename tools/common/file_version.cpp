@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -32,30 +33,40 @@ bool holds(const std::string& bytes, size_t offset, const char* text, size_t len
            bytes.compare(offset, length, text, length) == 0;
 }
 
-// Where the section table starts and how many entries it has; false when
-// the bytes hold no PE headers. Any file may carry the game's names, a
-// cut-off download too: every offset the file gives is checked against its
-// end before it is followed.
-bool section_table(const std::string& bytes, size_t* table, size_t* sections) {
+// One entry of the section table: where the section's bytes lie in the file.
+struct Section {
+    bool resources;  // the resource section, which holds the version
+    uint64_t start;
+    uint64_t size;
+};
+
+// The section table's entries, as far as the bytes hold them; true when they
+// hold the whole table. Any file may carry the game's names, a cut-off
+// download too: every offset the file gives is checked against its end
+// before it is followed.
+bool read_sections(const std::string& bytes, std::vector<Section>* sections) {
     if (!holds(bytes, 0, "MZ", 2)) return false;
     size_t header = read_u32(bytes, 0x3C);
     if (!holds(bytes, header, "PE\0\0", 4)) return false;
-    *sections = read_u16(bytes, header + 6);
-    *table = header + 4 + kFileHeaderSize + read_u16(bytes, header + 20);
+    size_t count = read_u16(bytes, header + 6);
+    size_t table = header + 4 + kFileHeaderSize + read_u16(bytes, header + 20);
+    for (size_t i = 0; i < count; ++i) {
+        size_t entry = table + i * kSectionHeaderSize;
+        if (entry + kSectionHeaderSize > bytes.size()) return false;
+        sections->push_back(
+            Section{holds(bytes, entry, ".rsrc\0", 6), read_u32(bytes, entry + 20), read_u32(bytes, entry + 16)});
+    }
     return true;
 }
 
 // Where the resource section's bytes lie in the file; false when it has none.
 bool resource_section(const std::string& bytes, size_t* start, size_t* size) {
-    size_t table = 0;
-    size_t sections = 0;
-    if (!section_table(bytes, &table, &sections)) return false;
-    for (size_t i = 0; i < sections; ++i) {
-        size_t entry = table + i * kSectionHeaderSize;
-        if (entry + kSectionHeaderSize > bytes.size()) return false;
-        if (!holds(bytes, entry, ".rsrc\0", 6)) continue;
-        *size = read_u32(bytes, entry + 16);
-        *start = read_u32(bytes, entry + 20);
+    std::vector<Section> sections;
+    read_sections(bytes, &sections);
+    for (const Section& section : sections) {
+        if (!section.resources) continue;
+        *start = section.start;
+        *size = section.size;
         return *start < bytes.size();
     }
     return false;
@@ -80,15 +91,10 @@ std::string pe_file_version(const std::string& bytes) {
 }
 
 bool pe_file_whole(const std::string& bytes) {
-    size_t table = 0;
-    size_t sections = 0;
-    if (!section_table(bytes, &table, &sections)) return false;
-    for (size_t i = 0; i < sections; ++i) {
-        size_t entry = table + i * kSectionHeaderSize;
-        if (entry + kSectionHeaderSize > bytes.size()) return false;
-        // The section's bytes in the file: their size, then where they start.
-        if (static_cast<uint64_t>(read_u32(bytes, entry + 20)) + read_u32(bytes, entry + 16) > bytes.size())
-            return false;
+    std::vector<Section> sections;
+    if (!read_sections(bytes, &sections)) return false;
+    for (const Section& section : sections) {
+        if (section.start + section.size > bytes.size()) return false;
     }
     return true;
 }
