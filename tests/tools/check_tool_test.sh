@@ -76,7 +76,7 @@ sed 's/^opacity = .*/opacity = 256/' Ondrelle.ini > one_note.ini
 one_note=$(run --strict one_note.ini)
 expect_match "--strict, one note" "^  line $(grep -n '^opacity' one_note.ini | cut -d: -f1): opacity is 256, outside 0 to 255" "$one_note"
 expect "--strict, one note" "1" "$(grep -c '^  line' <<<"$one_note")"
-expect "--strict, one note" "--strict: the note above counts as faults.
+expect "--strict, one note" "--strict: the note above counts as a fault.
 (exit 1)" "$(tail -n 2 <<<"$one_note")"
 
 # Several files: each under its heading, set apart by one blank line; a file

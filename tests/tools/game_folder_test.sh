@@ -3,13 +3,14 @@
 # system's temporary folder and removed afterwards: the good installation,
 # each piece missing or damaged, the plug-in in the asi folder or in a folder
 # of its own, settings in the wrong folder or saved as Ondrelle.ini.txt, two
-# copies, an older plug-in, logs that are missing, empty, stale or hold every
-# kind of line, folders in the settings' and the log's place, a folder that
-# is no game's, and one that cannot be written. Each row's output and exit
-# status must read as tests/fixtures/game_folders/ROW.check, the folder's
-# path shown as GAME. The same table runs natively and, for
-# ondrelle-check.exe, under Wine. Set ONDRELLE_UPDATE_GOLDEN=1 to write the
-# .check files afresh, then review the diff.
+# copies, a settings fault alone, --strict with one note, an older plug-in,
+# logs that are missing, empty, stale or hold every kind of line, folders in
+# the settings' and the log's place, a folder that is no game's, and one that
+# cannot be written. Each row's output and exit status must read as
+# tests/fixtures/game_folders/ROW.check, the folder's path shown as GAME. The
+# same table runs natively and, for ondrelle-check.exe, under Wine. Set
+# ONDRELLE_UPDATE_GOLDEN=1 to write the .check files afresh, then review the
+# diff.
 # Usage: game_folder_test.sh EXPECTED_DIR FAKE_FILES_DIR DEFAULT_INI COMMAND...
 set -u
 expected_dir=$1
@@ -78,6 +79,10 @@ row_settings_misspelt() { good "$1"; mv "$1/Ondrelle.ini" "$1/Ondrel.ini"; }
 row_settings_saved_as_ini_txt() { good "$1"; mv "$1/Ondrelle.ini" "$1/Ondrelle.ini.txt"; }
 row_a_second_download_beside_the_settings() { good "$1"; cp "$1/Ondrelle.ini" "$1/Ondrelle (1).ini"; }
 row_two_copies() { good "$1"; mkdir "$1/asi"; cp "$1/Ondrelle.asi" "$1/asi/"; }
+row_a_fault_in_the_settings() {  # the only thing in the marker's way
+  good "$1"; sed -i 's/^mark_humans = yes$/mark_humans = Yes/' "$1/Ondrelle.ini"
+}
+row_strict_with_one_note() { good "$1"; sed -i 's/^opacity = .*$/opacity = 0230/' "$1/Ondrelle.ini"; }  # run with --strict
 row_older_plugin() { good "$1"; cp "$fakes/Ondrelle-1.1.0.asi" "$1/Ondrelle.asi"; touch -d "2026-01-02 03:04" "$1/Ondrelle.asi"; }
 row_empty_log() { good "$1"; : | log "$1"; }
 row_stale_log() { good "$1"; touch -d "2025-11-30 18:00" "$1/Ondrelle.log"; }
@@ -123,7 +128,7 @@ row_folders_named_like_the_settings_and_the_log() {  # an unpacking gone wrong
 
 rows=(good_installation no_script_hook no_asi_loader no_plugin unpacked_into_a_folder_of_its_own no_settings_file asi_subfolder
   settings_in_the_other_folder settings_misspelt settings_saved_as_ini_txt a_second_download_beside_the_settings
-  two_copies older_plugin empty_log stale_log no_log every_kind_of_log_line not_the_game_folder
+  two_copies a_fault_in_the_settings strict_with_one_note older_plugin empty_log stale_log no_log every_kind_of_log_line not_the_game_folder
   an_empty_folder a_damaged_download a_cut_off_game folder_that_cannot_be_written folders_named_like_the_settings_and_the_log)
 
 # ---- Running a row ----
@@ -131,13 +136,15 @@ rows=(good_installation no_script_hook no_asi_loader no_plugin unpacked_into_a_f
 # The tool's output and exit status for the folder game, looked at from
 # inside it (as a double-click starts it) for the good row, and by
 # --game-folder otherwise, named as a shell's completion names it, with a
-# separator at its end; the folder's path shown as GAME.
+# separator at its end, with --strict for the rows named strict_*; the
+# folder's path shown as GAME.
 run_row() {
-  local name=$1 output status shown
+  local name=$1 output status shown options=()
+  [[ $name = strict_* ]] && options=(--strict)
   if [ "$name" = good_installation ]; then
     output=$(cd "$work/game" && "${tool[@]}" 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
   else
-    output=$(cd "$work" && "${tool[@]}" --game-folder game/ 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
+    output=$(cd "$work" && "${tool[@]}" "${options[@]}" --game-folder game/ 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
   fi
   status=$?
   # Wine's drive Z: is the root of the file system: the path is known without

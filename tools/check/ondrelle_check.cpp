@@ -55,7 +55,7 @@ struct Options {
 static bool settings_pass(const SettingsReport& report, bool strict) {
     bool one = report.notes.size() == 1;
     if (strict && report.game_accepts && !report.notes.empty())
-        std::printf("--strict: the note%s above count%s as faults.\n", one ? "" : "s", one ? "s" : "");
+        std::printf("--strict: %s\n", one ? "the note above counts as a fault." : "the notes above count as faults.");
     return report.game_accepts && !(strict && !report.notes.empty());
 }
 
@@ -76,6 +76,27 @@ static bool check_file(const char* path, bool strict, bool* printed) {
     return settings_pass(report, strict);
 }
 
+// The closing summary: how many things keep the marker from showing and
+// where each was reported (settings_problem: how the settings file's part is
+// named, or null), then how many notes on the settings --strict counts as
+// faults.
+static void print_in_short(int problem_lines, const char* settings_problem, size_t strict_notes) {
+    int things = problem_lines + (settings_problem != nullptr);
+    std::string named;
+    if (problem_lines > 0)
+        named = problem_lines == 1 ? "the line marked Problem above" : "the lines marked Problem above";
+    if (settings_problem != nullptr) named += (named.empty() ? "" : ", and ") + std::string(settings_problem);
+    std::string summary = things == 0
+                              ? std::string("Nothing found keeps the marker from showing")
+                              : std::to_string(things) + (things == 1 ? " thing found keeps" : " things found keep") +
+                                    " the marker from showing: " + named;
+    if (strict_notes > 0)
+        summary += std::string(things == 0 ? "; but" : ". And") + " --strict counts the " +
+                   (strict_notes == 1 ? "note on Ondrelle.ini as a fault" : "notes on Ondrelle.ini as faults");
+    std::printf("\n== In short\n");
+    print_wrapped(stdout, "", summary + ".", 0);
+}
+
 // The game's folder, its settings file and its log; true when nothing found
 // keeps the marker from showing.
 static bool check_game_folder(const char* folder, bool strict) {
@@ -85,39 +106,32 @@ static bool check_game_folder(const char* folder, bool strict) {
     }
     GameFolder game = look_at_game_folder(folder, ONDRELLE_VERSION);
     print_game_folder(game);
-    int problems = problems_in(game.findings);
+    int problem_lines = problems_in(game.findings);
 
     SettingsReport settings = {};
     bool settings_read = false;
+    const char* settings_problem = nullptr;
+    size_t strict_notes = 0;
     if (!game.settings_path.empty()) {
         std::printf("\n");
         FILE* stream = tool_open_for_reading(game.settings_path.c_str());
         if (stream == nullptr) {
             report_unreadable_file("ondrelle-check", game.settings_path.c_str());
-            ++problems;
+            settings_problem = "Ondrelle.ini, which cannot be read";
         } else {
             settings = report_settings_file(stream, game.settings_path.c_str());
             std::fclose(stream);
             settings_read = true;
-            problems += !settings_pass(settings, strict) || settings.marker_hidden;
+            bool passed = settings_pass(settings, strict);
+            if (!settings.game_accepts || settings.marker_hidden)
+                settings_problem = "the verdict on Ondrelle.ini";
+            else if (!passed)
+                strict_notes = settings.notes.size();
         }
     }
-    problems += explain_log(game, settings_read ? &settings : nullptr);
-
-    std::printf("\n== In short\n");
-    if (problems == 0) {
-        print_wrapped(stdout, "", "Nothing found keeps the marker from showing.", 0);
-    } else {
-        print_wrapped(stdout, "",
-                      std::to_string(problems) + (problems == 1 ? " thing found keeps" : " things found keep") +
-                          " the marker from showing: the lines marked Problem above" +
-                          (settings_read && (!settings.game_accepts || settings.marker_hidden) ? ", and the verdict "
-                                                                                                 "on Ondrelle.ini"
-                                                                                               : "") +
-                          ".",
-                      0);
-    }
-    return problems == 0;
+    problem_lines += explain_log(game, settings_read ? &settings : nullptr);
+    print_in_short(problem_lines, settings_problem, strict_notes);
+    return problem_lines == 0 && settings_problem == nullptr && strict_notes == 0;
 }
 
 static bool is_help(const char* argument) {
