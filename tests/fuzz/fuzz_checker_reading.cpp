@@ -58,7 +58,7 @@ void check_log(const std::string& bytes, const SettingsReport& settings) {
     FILE* log = std::fopen((log_folder + "/Ondrelle.log").c_str(), "wb");
     if (log == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), log) != bytes.size()) std::abort();
     std::fclose(log);
-    GameFolder game = {log_folder, log_folder, true, 0, "", {}};
+    GameFolder game = {log_folder, log_folder, true, 0, "", true, {}};
     if (explain_log(game, &settings) < 0) std::abort();
 }
 

@@ -121,7 +121,7 @@ row_a_damaged_download() {  # a plug-in cut short inside its last section, and a
   printf '<!DOCTYPE html>\n<title>Download</title>\n' > "$1/ScriptHookRDR2.dll"
 }
 row_a_cut_off_game() { good "$1"; truncate -s 100 "$1/RDR2.exe"; }  # its header points past its end
-row_folder_that_cannot_be_written() { good "$1"; }
+row_folder_that_cannot_be_written() { good "$1"; rm "$1/Ondrelle.log"; }  # so the game never wrote its log
 row_folders_named_like_the_settings_and_the_log() {  # an unpacking gone wrong
   good "$1"; rm "$1/Ondrelle.ini" "$1/Ondrelle.log"; mkdir "$1/Ondrelle.ini" "$1/Ondrelle.log"
 }

@@ -266,7 +266,8 @@ void look_at_settings_file(GameFolder* game) {
 // player's editor saves Ondrelle.ini there.
 void look_at_writing(GameFolder* game) {
     if (!game->plugin_found) return;
-    if (tool_can_write_in(game->plugin_folder)) {
+    game->plugin_folder_written = tool_can_write_in(game->plugin_folder);
+    if (game->plugin_folder_written) {
         add(game, finding_fine,
             "The folder of Ondrelle.asi can be written: the game can write Ondrelle.log there, and your editor can "
             "save Ondrelle.ini.");
@@ -325,7 +326,7 @@ std::string in_folder(const std::string& folder, const std::string& name) {
 }
 
 GameFolder look_at_game_folder(const std::string& path, const char* own_version) {
-    GameFolder game = {"", "", false, 0, "", {}};
+    GameFolder game = {"", "", false, 0, "", false, {}};
     char full[4096];
     tool_full_path(path.c_str(), full, sizeof full);
     game.folder = full;

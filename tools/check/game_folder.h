@@ -25,11 +25,12 @@ struct Finding {
 };
 
 struct GameFolder {
-    std::string folder;         // the game folder's full path
-    std::string plugin_folder;  // the folder of Ondrelle.asi; the game folder when there is none
-    bool plugin_found;          // Ondrelle.asi is there at all
-    int64_t plugin_written;     // its last-write time, seconds since 1970
-    std::string settings_path;  // Ondrelle.ini beside Ondrelle.asi; empty when there is none
+    std::string folder;          // the game folder's full path
+    std::string plugin_folder;   // the folder of Ondrelle.asi; the game folder when there is none
+    bool plugin_found;           // Ondrelle.asi is there at all
+    int64_t plugin_written;      // its last-write time, seconds since 1970
+    std::string settings_path;   // Ondrelle.ini beside Ondrelle.asi; empty when there is none
+    bool plugin_folder_written;  // a file could be made in plugin_folder, as the log is
     std::vector<Finding> findings;
 };
 

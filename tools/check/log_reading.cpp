@@ -190,9 +190,13 @@ int explain_log(const GameFolder& game, const SettingsReport* settings) {
     if (!log_there) {
         std::printf("== Ondrelle.log\n");
         print_wrapped(stdout, "  ",
-                      "There is no Ondrelle.log beside Ondrelle.asi: the plug-in has not been loaded since it was put "
-                      "there (the game was not started since, or the loader or the hook did not load it), or its "
-                      "folder cannot be written.",
+                      std::string("There is no Ondrelle.log beside Ondrelle.asi: the plug-in has not been loaded "
+                                  "since it was put there (the game was not started since, or the loader or the "
+                                  "hook did not load it)") +
+                          (game.plugin_folder_written
+                               ? "."
+                               : ", or it was loaded but could not write its log: its folder cannot be written, "
+                                 "as said above."),
                       4);
         return 0;
     }
