@@ -79,6 +79,7 @@ row_settings_misspelt() { good "$1"; mv "$1/Ondrelle.ini" "$1/Ondrel.ini"; }
 row_settings_saved_as_ini_txt() { good "$1"; mv "$1/Ondrelle.ini" "$1/Ondrelle.ini.txt"; }
 row_a_second_download_beside_the_settings() { good "$1"; cp "$1/Ondrelle.ini" "$1/Ondrelle (1).ini"; }
 row_two_copies() { good "$1"; mkdir "$1/asi"; cp "$1/Ondrelle.asi" "$1/asi/"; }
+row_two_copies_each_with_its_settings() { row_two_copies "$1"; cp "$1/Ondrelle.ini" "$1/asi/"; }
 row_a_fault_in_the_settings() {  # the only thing in the marker's way
   good "$1"; sed -i 's/^mark_humans = yes$/mark_humans = Yes/' "$1/Ondrelle.ini"
 }
@@ -128,7 +129,7 @@ row_folders_named_like_the_settings_and_the_log() {  # an unpacking gone wrong
 
 rows=(good_installation no_script_hook no_asi_loader no_plugin unpacked_into_a_folder_of_its_own no_settings_file asi_subfolder
   settings_in_the_other_folder settings_misspelt settings_saved_as_ini_txt a_second_download_beside_the_settings
-  two_copies a_fault_in_the_settings strict_with_one_note older_plugin empty_log stale_log no_log every_kind_of_log_line not_the_game_folder
+  two_copies two_copies_each_with_its_settings a_fault_in_the_settings strict_with_one_note older_plugin empty_log stale_log no_log every_kind_of_log_line not_the_game_folder
   an_empty_folder a_damaged_download a_cut_off_game folder_that_cannot_be_written folders_named_like_the_settings_and_the_log)
 
 # ---- Running a row ----

@@ -158,11 +158,16 @@ void look_at_plugin(GameFolder* game, const char* own_version) {
         add(game, finding_problem,
             "Ondrelle.asi, in " + folder_name(*game, game->plugin_folder) + ", " + kNotWhole +
                 ": the loader cannot load it. Copy Ondrelle.asi from Ondrelle's package there again.");
+    // Each copy reads the Ondrelle.ini and writes the Ondrelle.log beside itself.
     if (!here.empty() && !in_asi.empty())
         add(game, finding_note,
-            "There is a second Ondrelle.asi, in the asi folder: the loader loads both, so two markers are drawn "
-            "and both write the same log. Delete one of them; what follows is about the one in the game's "
-            "folder.");
+            "There is a second Ondrelle.asi, in the asi folder: the loader loads both, and each reads the "
+            "Ondrelle.ini and writes the Ondrelle.log beside itself" +
+                std::string(entry_named(asi_folder, "Ondrelle.ini").empty()
+                                ? ". The one in the asi folder has no Ondrelle.ini beside it, so it shows \"Failed "
+                                  "to open config file\" at the top left of the screen. "
+                                : ", so two markers are drawn. ") +
+                "Delete one of them; what follows is about the one in the game's folder.");
     if (!version.empty() && release_of(version) != own_version)
         add(game, finding_note,
             "This ondrelle-check is version " + std::string(own_version) +
