@@ -37,6 +37,8 @@ void check_version(const std::string& bytes) {
     if (!version.empty() && dots != 3) std::abort();
     // A file too short for its own headers is never taken as whole.
     if (pe_file_whole(bytes) && bytes.size() < 0x40) std::abort();
+    // Only a file with a PE header can be made for the game's machine.
+    if (pe_file_64_bit(bytes) && bytes.size() < 0x40) std::abort();
 }
 
 SettingsReport check_settings(std::string bytes) {

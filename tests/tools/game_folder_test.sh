@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
 # ondrelle-check over a table of game folders, each one made here in the
 # system's temporary folder and removed afterwards: the good installation,
-# each piece missing or damaged, the plug-in in the asi folder or in a folder
-# of its own, settings in the wrong folder or saved as Ondrelle.ini.txt, two
-# copies, a settings fault alone, --strict with one note, an older plug-in,
-# logs that are missing, empty, stale or hold every kind of line, folders in
-# the settings' and the log's place, a folder that is no game's, and one that
-# cannot be written. Each row's output and exit status must read as
-# tests/fixtures/game_folders/ROW.check, the folder's path shown as GAME. The
-# same table runs natively and, for ondrelle-check.exe, under Wine. Set
-# ONDRELLE_UPDATE_GOLDEN=1 to write the .check files afresh, then review the
-# diff.
+# each piece missing, damaged or made for 32-bit Windows, the plug-in in the
+# asi folder or in a folder of its own, settings in the wrong folder or saved
+# as Ondrelle.ini.txt, two copies, a settings fault alone, --strict with one
+# note, an older plug-in, logs that are missing, empty, stale or hold every
+# kind of line, folders in the settings' and the log's place, a folder that
+# is no game's, and one that cannot be written. Each row's output and exit
+# status must read as tests/fixtures/game_folders/ROW.check, the folder's
+# path shown as GAME. The same table runs natively and, for
+# ondrelle-check.exe, under Wine. Set ONDRELLE_UPDATE_GOLDEN=1 to write the
+# .check files afresh, then review the diff.
 # Usage: game_folder_test.sh EXPECTED_DIR FAKE_FILES_DIR DEFAULT_INI COMMAND...
 set -u
 expected_dir=$1
@@ -121,6 +121,12 @@ row_a_damaged_download() {  # a plug-in cut short inside its last section, and a
   good "$1"; truncate -s 3000 "$1/Ondrelle.asi"; touch -d "2026-01-02 03:04" "$1/Ondrelle.asi"
   printf '<!DOCTYPE html>\n<title>Download</title>\n' > "$1/ScriptHookRDR2.dll"
 }
+row_a_loader_for_32_bit_games() {  # the other download of an ASI loader: the game is 64-bit
+  good "$1"
+  local header
+  header=$(od -An -tu4 -j60 -N4 "$1/dinput8.dll" | tr -d ' ')
+  printf '\x4c\x01' | dd of="$1/dinput8.dll" bs=1 seek=$((header + 4)) conv=notrunc status=none  # i386
+}
 row_a_cut_off_game() { good "$1"; truncate -s 100 "$1/RDR2.exe"; }  # its header points past its end
 row_folder_that_cannot_be_written() { good "$1"; rm "$1/Ondrelle.log"; }  # so the game never wrote its log
 row_folders_named_like_the_settings_and_the_log() {  # an unpacking gone wrong
@@ -130,7 +136,7 @@ row_folders_named_like_the_settings_and_the_log() {  # an unpacking gone wrong
 rows=(good_installation no_script_hook no_asi_loader no_plugin unpacked_into_a_folder_of_its_own no_settings_file asi_subfolder
   settings_in_the_other_folder settings_misspelt settings_saved_as_ini_txt a_second_download_beside_the_settings
   two_copies two_copies_each_with_its_settings a_fault_in_the_settings strict_with_one_note older_plugin empty_log stale_log no_log every_kind_of_log_line not_the_game_folder
-  an_empty_folder a_damaged_download a_cut_off_game folder_that_cannot_be_written folders_named_like_the_settings_and_the_log)
+  an_empty_folder a_damaged_download a_loader_for_32_bit_games a_cut_off_game folder_that_cannot_be_written folders_named_like_the_settings_and_the_log)
 
 # ---- Running a row ----
 

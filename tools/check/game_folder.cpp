@@ -36,18 +36,22 @@ void add(GameFolder* game, FindingWeight weight, const std::string& text) {
 
 // What is read of a program or a library.
 struct ProgramFile {
-    bool whole;           // Windows can load it; true when it cannot be read (nothing is known against it)
+    // Why the game cannot load it, in words that follow its name; empty when
+    // nothing is known against it (also when it cannot be read).
+    std::string load_fault;
     std::string version;  // from its version resource; empty when none is given
 };
 
 ProgramFile program_file(const std::string& path) {
     std::string bytes;
-    if (!tool_read_file(path, &bytes)) return ProgramFile{true, ""};
-    return ProgramFile{pe_file_whole(bytes), pe_file_version(bytes)};
+    if (!tool_read_file(path, &bytes)) return ProgramFile{"", ""};
+    std::string fault;
+    if (!pe_file_whole(bytes))
+        fault = "is not a whole Windows library (a download cut short, or a damaged copy)";
+    else if (!pe_file_64_bit(bytes))
+        fault = "is a 32-bit library, which the game, a 64-bit program, cannot load";
+    return ProgramFile{fault, pe_file_version(bytes)};
 }
-
-// What a library that Windows refuses to load most likely is.
-const char kNotWhole[] = "is not a whole Windows library (a download cut short, or a damaged copy)";
 
 // "version 1.0.1491.50", or a word that there is none.
 std::string version_words(const std::string& version) {
@@ -89,10 +93,10 @@ bool look_at_game_files(GameFolder* game) {
 
     std::string hook = entry_named(game->folder, "ScriptHookRDR2.dll");
     ProgramFile hook_file = program_file(in_folder(game->folder, hook));
-    if (hook.empty() || !hook_file.whole)
+    if (hook.empty() || !hook_file.load_fault.empty())
         add(game, finding_problem,
             "ScriptHookRDR2.dll, the script hook, " +
-                std::string(hook.empty() ? "is not in the game's folder" : kNotWhole) +
+                (hook.empty() ? std::string("is not in the game's folder") : hook_file.load_fault) +
                 ": no plug-in of this kind runs without it. Get ScriptHookRDR2 in the version made for " +
                 for_the_game + " and put ScriptHookRDR2.dll beside RDR2.exe.");
     else
@@ -104,9 +108,10 @@ bool look_at_game_files(GameFolder* game) {
 
     std::string loader = entry_named(game->folder, "dinput8.dll");
     ProgramFile loader_file = program_file(in_folder(game->folder, loader));
-    if (loader.empty() || !loader_file.whole)
+    if (loader.empty() || !loader_file.load_fault.empty())
         add(game, finding_problem,
-            "dinput8.dll, the ASI loader, " + std::string(loader.empty() ? "is not in the game's folder" : kNotWhole) +
+            "dinput8.dll, the ASI loader, " +
+                (loader.empty() ? std::string("is not in the game's folder") : loader_file.load_fault) +
                 ": nothing loads .asi files without it. It comes with ScriptHookRDR2: put its dinput8.dll beside "
                 "RDR2.exe.");
     else
@@ -151,12 +156,12 @@ void look_at_plugin(GameFolder* game, const char* own_version) {
     if (!tool_last_write_time(plugin, &game->plugin_written)) game->plugin_written = 0;
     ProgramFile plugin_file = program_file(plugin);
     std::string version = plugin_file.version;
-    if (plugin_file.whole)
+    if (plugin_file.load_fault.empty())
         add(game, finding_fine,
             "Ondrelle.asi: " + version_words(version) + ", in " + folder_name(*game, game->plugin_folder) + ".");
     else
         add(game, finding_problem,
-            "Ondrelle.asi, in " + folder_name(*game, game->plugin_folder) + ", " + kNotWhole +
+            "Ondrelle.asi, in " + folder_name(*game, game->plugin_folder) + ", " + plugin_file.load_fault +
                 ": the loader cannot load it. Copy Ondrelle.asi from Ondrelle's package there again.");
     // Each copy reads the Ondrelle.ini and writes the Ondrelle.log beside itself.
     if (!here.empty() && !in_asi.empty())

@@ -13,6 +13,8 @@ namespace {
 const uint32_t kFixedFileInfoSignature = 0xFEEF04BDu;
 const size_t kSectionHeaderSize = 40;
 const size_t kFileHeaderSize = 20;
+// The machine a PE file is made for, as its file header names it.
+const uint32_t kMachineX64 = 0x8664;
 
 // A little-endian number at offset; 0 beyond the end.
 uint32_t read_u32(const std::string& bytes, size_t offset) {
@@ -40,14 +42,20 @@ struct Section {
     uint64_t size;
 };
 
-// The section table's entries, as far as the bytes hold them; true when they
-// hold the whole table. Any file may carry the game's names, a cut-off
-// download too: every offset the file gives is checked against its end
-// before it is followed.
-bool read_sections(const std::string& bytes, std::vector<Section>* sections) {
+// Where the PE header starts; false when the bytes hold none. Any file may
+// carry the game's names, a cut-off download too: every offset the file
+// gives is checked against its end before it is followed.
+bool pe_header(const std::string& bytes, size_t* header) {
     if (!holds(bytes, 0, "MZ", 2)) return false;
-    size_t header = read_u32(bytes, 0x3C);
-    if (!holds(bytes, header, "PE\0\0", 4)) return false;
+    *header = read_u32(bytes, 0x3C);
+    return holds(bytes, *header, "PE\0\0", 4);
+}
+
+// The section table's entries, as far as the bytes hold them; true when they
+// hold the whole table.
+bool read_sections(const std::string& bytes, std::vector<Section>* sections) {
+    size_t header = 0;
+    if (!pe_header(bytes, &header)) return false;
     size_t count = read_u16(bytes, header + 6);
     size_t table = header + 4 + kFileHeaderSize + read_u16(bytes, header + 20);
     for (size_t i = 0; i < count; ++i) {
@@ -97,4 +105,9 @@ bool pe_file_whole(const std::string& bytes) {
         if (section.start + section.size > bytes.size()) return false;
     }
     return true;
+}
+
+bool pe_file_64_bit(const std::string& bytes) {
+    size_t header = 0;
+    return pe_header(bytes, &header) && read_u16(bytes, header + 4) == kMachineX64;
 }

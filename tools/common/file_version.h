@@ -14,3 +14,8 @@ std::string pe_file_version(const std::string& bytes);
 // or a web page saved under a program's name, is not one, and Windows
 // refuses to load it.
 bool pe_file_whole(const std::string& bytes);
+
+// Whether the PE file in bytes is made for 64-bit Windows on x64, as the
+// game is: a 32-bit library (an ASI loader for an older game, say) cannot be
+// loaded into it. False when it is no PE file.
+bool pe_file_64_bit(const std::string& bytes);
