@@ -70,6 +70,7 @@ row_no_settings_file() {
     "20:14:10.061 CreateFile failed (config:262)" | log "$1"
 }
 row_asi_subfolder() { game_files "$1"; mkdir "$1/asi"; plugin "$1/asi"; started_log "$1/asi"; }
+row_started_in_the_asi_folder() { row_asi_subfolder "$1"; : > "$1/asi/ondrelle-check.exe"; }  # the package put there whole
 row_settings_in_the_other_folder() {
   game_files "$1"; mkdir "$1/asi"; plugin "$1/asi"; mv "$1/asi/Ondrelle.ini" "$1/"
   printf '%s\n' "20:14:07.045 Script started (script_main:29)" "20:14:07.046 CreateFile failed (config:262)" \
@@ -134,22 +135,24 @@ row_folders_named_like_the_settings_and_the_log() {  # an unpacking gone wrong
 }
 
 rows=(good_installation no_script_hook no_asi_loader no_plugin unpacked_into_a_folder_of_its_own no_settings_file asi_subfolder
-  settings_in_the_other_folder settings_misspelt settings_saved_as_ini_txt a_second_download_beside_the_settings
+  started_in_the_asi_folder settings_in_the_other_folder settings_misspelt settings_saved_as_ini_txt a_second_download_beside_the_settings
   two_copies two_copies_each_with_its_settings a_fault_in_the_settings strict_with_one_note older_plugin empty_log stale_log no_log every_kind_of_log_line not_the_game_folder
   an_empty_folder a_damaged_download a_loader_for_32_bit_games a_cut_off_game folder_that_cannot_be_written folders_named_like_the_settings_and_the_log)
 
 # ---- Running a row ----
 
 # The tool's output and exit status for the folder game, looked at from
-# inside it (as a double-click starts it) for the good row, and by
-# --game-folder otherwise, named as a shell's completion names it, with a
+# inside it (as a double-click starts it) for the good row, from its asi
+# folder for the row started there, and by --game-folder otherwise, named as a shell's completion names it, with a
 # separator at its end, with --strict for the rows named strict_*; the
 # folder's path shown as GAME.
 run_row() {
   local name=$1 output status shown options=()
   [[ $name = strict_* ]] && options=(--strict)
-  if [ "$name" = good_installation ]; then
-    output=$(cd "$work/game" && "${tool[@]}" 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
+  if [ "$name" = good_installation ] || [ "$name" = started_in_the_asi_folder ]; then
+    local from=$work/game
+    [ "$name" = started_in_the_asi_folder ] && from=$work/game/asi
+    output=$(cd "$from" && "${tool[@]}" 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
   else
     output=$(cd "$work" && "${tool[@]}" "${options[@]}" --game-folder game/ 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
   fi

@@ -320,6 +320,21 @@ void look_at_other_log(GameFolder* game, const char* name, const char* whose) {
     game->findings.push_back(finding);
 }
 
+// Started in the asi folder, where a player may have put the whole package,
+// the checker looks at the game's folder above it.
+void look_above_asi_folder(GameFolder* game) {
+    size_t separator = game->folder.find_last_of(kToolPathSeparator);
+    if (separator == std::string::npos || lower_case(game->folder.substr(separator + 1)) != kAsiFolder) return;
+    std::string above = game->folder.substr(0, separator);
+    // The root keeps its separator (C:\ or /).
+    if (above.empty() || above.back() == ':') above += kToolPathSeparator;
+    if (!entry_named(game->folder, "RDR2.exe").empty() || entry_named(above, "RDR2.exe").empty()) return;
+    game->folder = above;
+    add(game, finding_fine,
+        "(ondrelle-check was started in the game's asi folder; it looks at the game's folder, the one above "
+        "it.)");
+}
+
 }  // namespace
 
 std::string entry_named(const std::string& folder, const std::string& name) {
@@ -341,6 +356,7 @@ GameFolder look_at_game_folder(const std::string& path, const char* own_version)
     tool_full_path(path.c_str(), full, sizeof full);
     game.folder = full;
     while (game.folder.size() > 1 && game.folder.back() == kToolPathSeparator) game.folder.pop_back();
+    look_above_asi_folder(&game);
     game.plugin_folder = game.folder;
     if (!look_at_game_files(&game)) return game;
     look_at_plugin(&game, own_version);
