@@ -2,15 +2,16 @@
 # ondrelle-check over a table of game folders, each one made here in the
 # system's temporary folder and removed afterwards: the good installation,
 # each piece missing, damaged or made for 32-bit Windows, the plug-in in the
-# asi folder or in a folder of its own, settings in the wrong folder or saved
-# as Ondrelle.ini.txt, two copies, a settings fault alone, --strict with one
-# note, an older plug-in, logs that are missing, empty, stale or hold every
-# kind of line, folders in the settings' and the log's place, a folder that
-# is no game's, and one that cannot be written. Each row's output and exit
-# status must read as tests/fixtures/game_folders/ROW.check, the folder's
-# path shown as GAME. The same table runs natively and, for
-# ondrelle-check.exe, under Wine. Set ONDRELLE_UPDATE_GOLDEN=1 to write the
-# .check files afresh, then review the diff.
+# asi folder (the checker started there too) or in a folder of its own,
+# settings in the wrong folder or saved as Ondrelle.ini.txt, two copies, a
+# settings fault alone, --strict with one note, an older plug-in, logs that
+# are missing, empty, stale or hold every kind of line, folders in the
+# settings' and the log's place, a folder that is no game's, and one that
+# cannot be written. Each row's output and exit status must read as
+# tests/fixtures/game_folders/ROW.check, the folder's path shown as GAME. The
+# same table runs natively and, for ondrelle-check.exe, under Wine. Set
+# ONDRELLE_UPDATE_GOLDEN=1 to write the .check files afresh, then review the
+# diff.
 # Usage: game_folder_test.sh EXPECTED_DIR FAKE_FILES_DIR DEFAULT_INI COMMAND...
 set -u
 expected_dir=$1
