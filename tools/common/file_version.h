@@ -1,6 +1,7 @@
 // The file version a Windows program or library carries in its version
-// resource ("1.0.1491.50"), and whether the file is whole, read from the
-// file's bytes, so that the tools show the same on Windows and on Linux.
+// resource ("1.0.1491.50"), whether the file is whole, and whether it is made
+// for 64-bit Windows, read from the file's bytes, so that the tools show the
+// same on Windows and on Linux.
 #pragma once
 
 #include <string>
