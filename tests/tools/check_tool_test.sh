@@ -140,6 +140,8 @@ expect_match "--game-folder without a folder" "^ondrelle-check: --game-folder ne
 expect "--game-folder without a folder" "(exit 2)" "$(run_errors --game-folder | tail -n 1)"
 expect "--game-folder twice" "ondrelle-check: --game-folder is given twice: name one folder|(exit 2)" "$(run_errors --game-folder . --game-folder .. | sed -n '1p;$p' | paste -sd '|')"
 expect_match "--game-folder that is no folder" "^ondrelle-check: no-such-folder is not a folder" "$(run_errors --game-folder no-such-folder | head -n 1)"
+# "D:\Games\RDR2\" on a Windows command line arrives as D:\Games\RDR2" (and any options after it).
+expect_match "--game-folder ending in a quote" 'is not a folder: a backslash right before a closing quote makes the quote part of the name; leave out that last backslash\.$' "$(run_errors --game-folder 'game" --strict' | head -n 1)"
 # Every line a report prints fits an 80-column console.
 expect "reports fit an 80-column console" "" "$(cd "$fixtures" && for f in *.ini; do "${tool[@]}" "$f" 2>&1 </dev/null | tr -d '\r'; done | grep -E '^.{80,}' | grep -vE '^(== |    \S{60,})')"
 expect_match "unknown option, stderr" "unknown option --frobnicate" "$(run_errors --frobnicate)"

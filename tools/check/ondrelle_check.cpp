@@ -101,7 +101,14 @@ static void print_in_short(int problem_lines, const char* settings_problem, size
 // keeps the marker from showing.
 static bool check_game_folder(const char* folder, bool strict) {
     if (tool_entry_kind(folder) != entry_folder) {
-        std::fprintf(stderr, "ondrelle-check: %s is not a folder: name the folder that holds RDR2.exe.\n", folder);
+        // No Windows name holds a quote: this one most likely came from
+        // "D:\Games\RDR2\", where the command line reads the last backslash
+        // and quote as a quote in the name (and takes what follows along).
+        bool quote = std::strchr(folder, '"') != nullptr;
+        std::fprintf(stderr, "ondrelle-check: %s is not a folder: %s\n", folder,
+                     quote ? "a backslash right before a closing quote makes the quote part of the name; leave "
+                             "out that last backslash."
+                           : "name the folder that holds RDR2.exe.");
         return false;
     }
     GameFolder game = look_at_game_folder(folder, ONDRELLE_VERSION);
