@@ -124,7 +124,7 @@ Explanation explain(const std::string& message) {
         return {"The game never loaded the texture dictionary \"" + escaped_text(name) +
                     "\", so the marker has no sprite: texture_dict is misspelt, or not a dictionary the game has. "
                     "Use a pair known to exist: " +
-                    kKnownTexturePairs + ".",
+                    known_texture_pairs() + ".",
                 true, 0};
     }
     return {"", false, 0};

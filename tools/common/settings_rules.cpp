@@ -10,6 +10,7 @@
 
 #include "common/bounded_text.h"
 #include "default_settings.h"
+#include "settings_notes.h"
 
 namespace {
 
@@ -151,6 +152,23 @@ bool other_word(const ValueReading& value, std::string*) { return value.refused;
 
 bool text_too_long(const ValueReading& value, std::string*) { return value.text.size() >= kTextSettingCapacity; }
 
+// A name a slip of the fingers away from one of names, which it is not
+// (whatever the case of its letters). A name in quotes or after a second
+// '=' has a note of its own.
+const char* known_name_meant(const std::string& name, const std::vector<const char*>& names) {
+    if (is_quoted(name) || name.compare(0, 1, "=") == 0) return nullptr;
+    const char* meant = name_meant(lower_case(name), names);
+    return meant != nullptr && lower_case(name) != meant ? meant : nullptr;
+}
+
+bool dict_near_known(const ValueReading& value, std::string* meant) {
+    std::vector<const char*> dicts;
+    for (const KnownTextureDict& known : kKnownTextures) dicts.push_back(known.dict);
+    const char* near = value.refused ? nullptr : known_name_meant(value.text, dicts);
+    if (near != nullptr) *meant = near;
+    return near != nullptr;
+}
+
 // =============================================================================
 // The tests on the settings as read: what the values do to the marker
 // =============================================================================
@@ -172,6 +190,15 @@ bool bone_quoted(const Settings& s) { return is_quoted(s.ped_bone); }
 bool dict_after_equals(const Settings& s) { return s.texture_dict[0] == '='; }
 bool name_after_equals(const Settings& s) { return s.texture_name[0] == '='; }
 bool bone_after_equals(const Settings& s) { return s.ped_bone[0] == '='; }
+// The known texture of a known texture_dict that texture_name is a slip of
+// the fingers away from; null when there is none.
+const char* texture_meant(const Settings& s) {
+    for (const KnownTextureDict& known : kKnownTextures) {
+        if (lower_case(s.texture_dict) == known.dict) return known_name_meant(s.texture_name, known.names);
+    }
+    return nullptr;
+}
+bool name_near_known(const Settings& s) { return texture_meant(s) != nullptr; }
 bool no_kind_marked(const Settings& s) { return !s.mark_humans && !s.mark_animals && !s.mark_objects; }
 bool people_marked_as_animals(const Settings& s) { return !s.mark_humans && s.mark_animals; }
 
@@ -186,9 +213,20 @@ const char kKnownPair[] = "write a known pair such as texture_dict = generic_tex
 // The table
 // =============================================================================
 
-const char kKnownTexturePairs[] =
-    "texture_dict = generic_textures with texture_name = star, star_outline, tick, rating_star, shield or lock; "
-    "texture_dict = menu_textures with texture_name = selection_arrow_right, scroller_arrow_top or cross";
+const std::vector<KnownTextureDict> kKnownTextures = {
+    {"generic_textures", {"star", "star_outline", "tick", "rating_star", "shield", "lock"}},
+    {"menu_textures", {"selection_arrow_right", "scroller_arrow_top", "cross"}},
+};
+
+std::string known_texture_pairs() {
+    std::string pairs;
+    for (const KnownTextureDict& known : kKnownTextures) {
+        pairs += std::string(pairs.empty() ? "" : "; ") + "texture_dict = " + known.dict + " with texture_name = ";
+        for (size_t n = 0; n < known.names.size(); ++n)
+            pairs += std::string(n == 0 ? "" : n + 1 == known.names.size() ? " or " : ", ") + known.names[n];
+    }
+    return pairs;
+}
 
 #define ON_TEXT(test) test, nullptr
 #define ON_SETTINGS(test) nullptr, test
@@ -371,6 +409,14 @@ const SettingsRule kSettingsRules[] = {
      "texture_dict = "
      "ttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttt"
      "ttttttttttttttttt"},
+    {{"texture_dict"},
+     text_reader,
+     ON_TEXT(dict_near_known),
+     "{key} = {text} is not a dictionary known to be in the game, but close to {meant}",
+     "if it is misspelt, the game never loads it and the marker has no sprite",
+     "write {meant} if that is what you meant",
+     rule_not_known,
+     "texture_dict = generic_texturez"},
 
     // What the values do to the marker.
     {{"size"},
@@ -501,6 +547,14 @@ const SettingsRule kSettingsRules[] = {
      "write a single '=' between the key and the name",
      rule_shows_otherwise,
      "ped_bone == skel_head"},
+    {{"texture_name", "texture_dict"},
+     text_reader,
+     ON_SETTINGS(name_near_known),
+     "{key} is {value}, not a texture known to be in {texture_dict}, but close to {texture_meant}",
+     "if it is misspelt, the game finds no such texture and draws nothing",
+     "write {texture_meant} if that is what you meant",
+     rule_not_known,
+     "texture_name = starr"},
     {{"mark_humans", "mark_animals", "mark_objects"},
      flag_reader,
      ON_SETTINGS(no_kind_marked),
@@ -583,6 +637,11 @@ std::string field_text(const std::string& name, const Fields& fields) {
     if (name == "beside_zero") return beside_zero(*fields.settings, key);
     if (name == "unquoted") return escaped_text(unquoted(field_of(*fields.settings, key)));
     if (name == "limit") return std::to_string(kTextSettingCapacity - 1);
+    if (name == "texture_dict") return escaped_text(fields.settings->texture_dict);
+    if (name == "texture_meant") {
+        const char* meant = texture_meant(*fields.settings);
+        return meant != nullptr ? meant : "";
+    }
     if (fields.reading == nullptr) return "";
     const ValueReading& reading = *fields.reading;
     if (name == "text") return shown_value(reading.text);

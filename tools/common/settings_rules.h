@@ -46,8 +46,9 @@ struct SettingsRule {
     // The note is "<subject>: <consequence>; <fix>." with, filled in,
     // {key}, {text} (the value as written), {read} or {value} (as read),
     // {meant}, {rest} (what follows the number), {beside_zero} (", below 0"
-    // for a number below 0), {unquoted}, {length}, {limit} and {default}
-    // (the default file's value).
+    // for a number below 0), {unquoted}, {length}, {limit}, {default} (the
+    // default file's value), {texture_dict} and {texture_meant} (the known
+    // texture texture_name is a slip away from).
     const char* subject;
     const char* consequence;
     const char* fix;
@@ -58,9 +59,18 @@ struct SettingsRule {
 extern const SettingsRule kSettingsRules[];
 extern const int kSettingsRuleCount;
 
-// The sprites known to be in the game: the texture_dict and texture_name
-// pairs a player can start from, in words.
-extern const char kKnownTexturePairs[];
+// The sprites known to be in the game: each texture dictionary with the
+// textures known to be in it, the pairs a player can start from. The game
+// has more; these are the ones known to work.
+struct KnownTextureDict {
+    const char* dict;
+    std::vector<const char*> names;
+};
+extern const std::vector<KnownTextureDict> kKnownTextures;
+
+// The known pairs in words: "texture_dict = generic_textures with
+// texture_name = star, ... or lock; texture_dict = ...".
+std::string known_texture_pairs();
 
 // One rule that applies, in the player's words.
 struct RuleNote {
