@@ -104,6 +104,17 @@ TEST(SettingsRules, TheDefaultSettingsBreakNoRule) {
     EXPECT_TRUE(preview_lines(folder, default_settings_text()).empty());
 }
 
+// The player readme lists the known sprites by hand, for a player reading
+// it without the checker: it names every one the checker knows.
+TEST(SettingsRules, ThePlayerReadmeNamesEveryKnownTexture) {
+    std::string readme = read_file(ONDRELLE_SOURCE_DIR "/packaging/README.txt");
+    ASSERT_NE(readme, "");
+    for (const KnownTextureDict& known : kKnownTextures) {
+        EXPECT_NE(readme.find(std::string("texture_dict = ") + known.dict), std::string::npos) << known.dict;
+        for (const char* name : known.names) EXPECT_NE(readme.find(name), std::string::npos) << name;
+    }
+}
+
 // A rule says only what is known: what the game draws for a size below 0
 // is not known, so that rule keeps the verdict from "never shows".
 TEST(SettingsRules, OnlyWhatIsKnownHidesTheMarker) {
