@@ -170,9 +170,9 @@ void look_at_plugin(GameFolder* game, const char* own_version) {
             "Ondrelle.ini and writes the Ondrelle.log beside itself" +
                 std::string(entry_named(asi_folder, "Ondrelle.ini").empty()
                                 ? ". The one in the asi folder has no Ondrelle.ini beside it, so it shows \"Failed "
-                                  "to open config file\" at the top left of the screen. "
-                                : ", so two markers are drawn. ") +
-                "Delete one of them; what follows is about the one in the game's folder.");
+                                  "to open config file\" at the top left of the screen. Delete that one"
+                                : ", so two markers are drawn. Delete one of them") +
+                "; what follows is about the one in the game's folder.");
     if (!version.empty() && release_of(version) != own_version)
         add(game, finding_note,
             "This ondrelle-check is version " + std::string(own_version) +
