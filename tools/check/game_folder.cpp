@@ -69,6 +69,22 @@ std::string release_of(const std::string& version) {
 // The game, the hook and the loader
 // =============================================================================
 
+// A library the game needs in its folder, named by file and role: a
+// problem when it is missing or the game cannot load it (then: what it is
+// needed for, and the fix), its version otherwise (then: what to compare).
+void look_at_library(GameFolder* game, const char* file, const char* role, const std::string& needed_for,
+                     const std::string& after_version) {
+    std::string name = entry_named(game->folder, file);
+    ProgramFile library = program_file(in_folder(game->folder, name));
+    if (name.empty() || !library.load_fault.empty())
+        add(game, finding_problem,
+            std::string(file) + ", " + role + ", " +
+                (name.empty() ? std::string("is not in the game's folder") : library.load_fault) + needed_for);
+    else
+        add(game, finding_fine,
+            std::string(file) + ", " + role + ": " + version_words(library.version) + after_version);
+}
+
 // RDR2.exe, ScriptHookRDR2.dll and dinput8.dll. Without RDR2.exe this is
 // not the game's folder (most often: where Ondrelle's package was unpacked),
 // and whatever else is missing here says nothing about the game: that one
@@ -91,31 +107,16 @@ bool look_at_game_files(GameFolder* game) {
     add(game, finding_fine, "RDR2.exe, the game: " + version_words(game_version) + ".");
     std::string for_the_game = game_version.empty() ? "your game's version" : "RDR2.exe " + game_version;
 
-    std::string hook = entry_named(game->folder, "ScriptHookRDR2.dll");
-    ProgramFile hook_file = program_file(in_folder(game->folder, hook));
-    if (hook.empty() || !hook_file.load_fault.empty())
-        add(game, finding_problem,
-            "ScriptHookRDR2.dll, the script hook, " +
-                (hook.empty() ? std::string("is not in the game's folder") : hook_file.load_fault) +
-                ": no plug-in of this kind runs without it. Get ScriptHookRDR2 in the version made for " +
-                for_the_game + " and put ScriptHookRDR2.dll beside RDR2.exe.");
-    else
-        add(game, finding_fine,
-            "ScriptHookRDR2.dll, the script hook: " + version_words(hook_file.version) +
-                ". It must be the version made for " + for_the_game +
-                ": after every game update the hook needs its own update. Compare the two on the hook's download "
-                "page.");
-
-    std::string loader = entry_named(game->folder, "dinput8.dll");
-    ProgramFile loader_file = program_file(in_folder(game->folder, loader));
-    if (loader.empty() || !loader_file.load_fault.empty())
-        add(game, finding_problem,
-            "dinput8.dll, the ASI loader, " +
-                (loader.empty() ? std::string("is not in the game's folder") : loader_file.load_fault) +
-                ": nothing loads .asi files without it. It comes with ScriptHookRDR2: put its dinput8.dll beside "
-                "RDR2.exe.");
-    else
-        add(game, finding_fine, "dinput8.dll, the ASI loader: " + version_words(loader_file.version) + ".");
+    look_at_library(game, "ScriptHookRDR2.dll", "the script hook",
+                    ": no plug-in of this kind runs without it. Get ScriptHookRDR2 in the version made for " +
+                        for_the_game + " and put ScriptHookRDR2.dll beside RDR2.exe.",
+                    ". It must be the version made for " + for_the_game +
+                        ": after every game update the hook needs its own update. Compare the two on the hook's "
+                        "download page.");
+    look_at_library(game, "dinput8.dll", "the ASI loader",
+                    ": nothing loads .asi files without it. It comes with ScriptHookRDR2: put its dinput8.dll "
+                    "beside RDR2.exe.",
+                    ".");
     return true;
 }
 
