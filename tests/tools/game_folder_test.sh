@@ -144,9 +144,9 @@ rows=(good_installation no_script_hook no_asi_loader no_plugin unpacked_into_a_f
 
 # The tool's output and exit status for the folder game, looked at from
 # inside it (as a double-click starts it) for the good row, from its asi
-# folder for the row started there, and by --game-folder otherwise, named as a shell's completion names it, with a
-# separator at its end, with --strict for the rows named strict_*; the
-# folder's path shown as GAME.
+# folder for the row started there, and by --game-folder otherwise, named as
+# a shell's completion names it, with a separator at its end, with --strict
+# for the rows named strict_*; the folder's path shown as GAME.
 run_row() {
   local name=$1 output status shown options=()
   [[ $name = strict_* ]] && options=(--strict)
