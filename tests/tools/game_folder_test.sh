@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # ondrelle-check over a table of game folders, each one made here in the
 # system's temporary folder and removed afterwards: the good installation,
-# each piece missing, damaged or made for 32-bit Windows, the plug-in in the
-# asi folder (the checker started there too) or in a folder of its own,
-# settings in the wrong folder or saved as Ondrelle.ini.txt, two copies, a
+# each piece missing, damaged or made for 32-bit Windows, the loader under
+# another name, the plug-in in the asi folder (the checker started there
+# too), in a folder of its own or renamed, settings in the wrong folder or
+# saved as Ondrelle.ini.txt, two copies (in two folders or side by side), a
 # settings fault alone, --strict with one note, an older plug-in, logs that
 # are missing, empty, stale or hold every kind of line, folders in the
 # settings' and the log's place, a folder that is no game's, and one that
@@ -123,6 +124,15 @@ row_a_damaged_download() {  # a plug-in cut short inside its last section, and a
   good "$1"; truncate -s 3000 "$1/Ondrelle.asi"; touch -d "2026-01-02 03:04" "$1/Ondrelle.asi"
   printf '<!DOCTYPE html>\n<title>Download</title>\n' > "$1/ScriptHookRDR2.dll"
 }
+row_loader_under_another_name() {  # a loader that names the files it loads, as any loader does
+  good "$1"; mv "$1/dinput8.dll" "$1/version.dll"; printf 'Loading *.asi\0' >> "$1/version.dll"
+}
+row_loader_under_another_name_before_the_game_started() { row_loader_under_another_name "$1"; rm "$1/Ondrelle.log"; }
+row_plugin_under_another_name() { good "$1"; mv "$1/Ondrelle.asi" "$1/Ondrelle (1).asi"; }  # a second download
+row_update_kept_beside_the_old_copy() {  # Explorer's "Keep both files" when copying the new version in
+  good "$1"; mv "$1/Ondrelle.asi" "$1/Ondrelle (2).asi"
+  cp "$fakes/Ondrelle-1.1.0.asi" "$1/Ondrelle.asi"; touch -d "2025-10-01 12:00" "$1/Ondrelle.asi"
+}
 row_a_loader_for_32_bit_games() {  # the other download of an ASI loader: the game is 64-bit
   good "$1"
   local header
@@ -138,7 +148,8 @@ row_folders_named_like_the_settings_and_the_log() {  # an unpacking gone wrong
 rows=(good_installation no_script_hook no_asi_loader no_plugin unpacked_into_a_folder_of_its_own no_settings_file asi_subfolder
   started_in_the_asi_folder settings_in_the_other_folder settings_misspelt settings_saved_as_ini_txt a_second_download_beside_the_settings
   two_copies two_copies_each_with_its_settings a_fault_in_the_settings strict_with_one_note older_plugin empty_log stale_log no_log every_kind_of_log_line not_the_game_folder
-  an_empty_folder a_damaged_download a_loader_for_32_bit_games a_cut_off_game folder_that_cannot_be_written folders_named_like_the_settings_and_the_log)
+  an_empty_folder a_damaged_download loader_under_another_name loader_under_another_name_before_the_game_started
+  plugin_under_another_name update_kept_beside_the_old_copy a_loader_for_32_bit_games a_cut_off_game folder_that_cannot_be_written folders_named_like_the_settings_and_the_log)
 
 # ---- Running a row ----
 

@@ -1,6 +1,7 @@
 // The game folder's findings; see game_folder.h.
 #include "game_folder.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -19,6 +20,8 @@ namespace {
 const char kAsiFolder[] = "asi";
 // How many of another program's log lines are shown: the last ones.
 const size_t kQuotedLogLines = 5;
+// No finding's index.
+const size_t kNoFinding = static_cast<size_t>(-1);
 
 std::string lower_case(std::string text) {
     lower_case_ascii(&text[0]);
@@ -72,7 +75,8 @@ std::string release_of(const std::string& version) {
 // A library the game needs in its folder, named by file and role: a
 // problem when it is missing or the game cannot load it (then: what it is
 // needed for, and the fix), its version otherwise (then: what to compare).
-void look_at_library(GameFolder* game, const char* file, const char* role, const std::string& needed_for,
+// Returns whether it is there.
+bool look_at_library(GameFolder* game, const char* file, const char* role, const std::string& needed_for,
                      const std::string& after_version) {
     std::string name = entry_named(game->folder, file);
     ProgramFile library = program_file(in_folder(game->folder, name));
@@ -83,13 +87,15 @@ void look_at_library(GameFolder* game, const char* file, const char* role, const
     else
         add(game, finding_fine,
             std::string(file) + ", " + role + ": " + version_words(library.version) + after_version);
+    return !name.empty();
 }
 
 // RDR2.exe, ScriptHookRDR2.dll and dinput8.dll. Without RDR2.exe this is
 // not the game's folder (most often: where Ondrelle's package was unpacked),
 // and whatever else is missing here says nothing about the game: that one
-// finding stands alone, and false is returned.
-bool look_at_game_files(GameFolder* game) {
+// finding stands alone, and false is returned. *missing_loader is the index
+// of the finding that dinput8.dll is missing, or kNoFinding.
+bool look_at_game_files(GameFolder* game, size_t* missing_loader) {
     std::string exe = entry_named(game->folder, "RDR2.exe");
     if (exe.empty()) {
         bool package_here = !entry_named(game->folder, "Ondrelle.asi").empty();
@@ -113,11 +119,71 @@ bool look_at_game_files(GameFolder* game) {
                     ". It must be the version made for " + for_the_game +
                         ": after every game update the hook needs its own update. Compare the two on the hook's "
                         "download page.");
-    look_at_library(game, "dinput8.dll", "the ASI loader",
-                    ": nothing loads .asi files without it. It comes with ScriptHookRDR2: put its dinput8.dll "
-                    "beside RDR2.exe.",
-                    ".");
+    *missing_loader = game->findings.size();
+    if (look_at_library(game, "dinput8.dll", "the ASI loader",
+                        ": nothing loads .asi files without it. It comes with ScriptHookRDR2: put its dinput8.dll "
+                        "beside RDR2.exe.",
+                        "."))
+        *missing_loader = kNoFinding;
     return true;
+}
+
+// A library in the game's folder, other than the hook, that names .asi
+// files: an ASI loader under another name than dinput8.dll (loaders take
+// the name of any library the game loads). Empty for none.
+std::string loader_under_another_name(const std::string& folder) {
+    static const std::string kAsiPatterns[] = {".asi", ".ASI", std::string(".\0a\0s\0i\0", 8),
+                                               std::string(".\0A\0S\0I\0", 8)};
+    for (const std::string& name : tool_folder_entries(folder)) {
+        std::string lower = lower_case(name);
+        if (lower.size() < 4 || lower.compare(lower.size() - 4, 4, ".dll") != 0 || lower == "scripthookrdr2.dll")
+            continue;
+        std::string bytes;
+        if (tool_entry_kind(in_folder(folder, name)) != entry_file || !tool_read_file(in_folder(folder, name), &bytes))
+            continue;
+        for (const std::string& pattern : kAsiPatterns) {
+            if (bytes.find(pattern) != std::string::npos) return name;
+        }
+    }
+    return "";
+}
+
+// Whether Ondrelle.log shows that this copy of the plug-in was loaded and
+// its script started: written since Ondrelle.asi was put there, and
+// holding "Script started".
+bool log_shows_plugin_ran(const GameFolder& game) {
+    std::string name = entry_named(game.plugin_folder, "Ondrelle.log");
+    std::string path = in_folder(game.plugin_folder, name);
+    std::string text;
+    int64_t written = 0;
+    return game.plugin_found && !name.empty() && tool_read_file(path, &text) && tool_last_write_time(path, &written) &&
+           written >= game.plugin_written && text.find(" Script started") != std::string::npos;
+}
+
+// Without dinput8.dll, another library may be the loader: then the log
+// decides. One that shows this copy's script started settles it; without
+// one, it is not known, and the player is told what to look for.
+void weigh_missing_loader(GameFolder* game, size_t missing_loader) {
+    if (missing_loader == kNoFinding) return;
+    std::string other = loader_under_another_name(game->folder);
+    if (other.empty()) return;
+    std::string missing = "dinput8.dll, the ASI loader, is not in the game's folder, but " + other +
+                          " names .asi files: it looks like an ASI loader under another name";
+    if (log_shows_plugin_ran(*game))
+        game->findings[missing_loader] =
+            Finding{finding_fine,
+                    missing +
+                        ", and Ondrelle.log, written since Ondrelle.asi was put there, shows that the "
+                        "plug-in was loaded and its script started.",
+                    {}};
+    else
+        game->findings[missing_loader] =
+            Finding{finding_note,
+                    missing +
+                        ". Start the game: if Ondrelle.log then says \"Script started\", it loads the "
+                        "plug-in; if it does not, put the dinput8.dll that comes with ScriptHookRDR2 beside "
+                        "RDR2.exe.",
+                    {}};
 }
 
 // =============================================================================
@@ -135,12 +201,95 @@ std::string folder_holding_plugin(const std::string& game_folder) {
     return "";
 }
 
+// Whether version a (as "1.2.0.0") is newer than b; false when either is
+// not known.
+bool version_newer(const std::string& a, const std::string& b) {
+    unsigned int ours[4] = {}, theirs[4] = {};
+    if (std::sscanf(a.c_str(), "%u.%u.%u.%u", &ours[0], &ours[1], &ours[2], &ours[3]) != 4 ||
+        std::sscanf(b.c_str(), "%u.%u.%u.%u", &theirs[0], &theirs[1], &theirs[2], &theirs[3]) != 4)
+        return false;
+    return std::lexicographical_compare(theirs, theirs + 4, ours, ours + 4);
+}
+
+// A copy of the plug-in: the loader loads every .asi file in the game's
+// folder and in its asi folder, so Ondrelle.asi under another name (the
+// "Ondrelle (2).asi" that Explorer's "Keep both files" leaves) is loaded as
+// well, and reads the Ondrelle.ini beside it all the same.
+struct PluginCopy {
+    std::string folder;
+    std::string name;
+    ProgramFile file;
+};
+
+bool plugin_copy_name(const std::string& name) {
+    std::string lower = lower_case(name);
+    return lower.size() >= 12 && lower.compare(0, 8, "ondrelle") == 0 &&
+           lower.compare(lower.size() - 4, 4, ".asi") == 0;
+}
+
+bool named_as_shipped(const PluginCopy& copy) { return lower_case(copy.name) == "ondrelle.asi"; }
+
+// The copies in folder, the one to keep first: the newest, and of the same
+// version, Ondrelle.asi itself.
+void add_plugin_copies(const std::string& folder, std::vector<PluginCopy>* copies) {
+    std::vector<PluginCopy> here;
+    for (const std::string& name : tool_folder_entries(folder)) {
+        std::string path = in_folder(folder, name);
+        if (plugin_copy_name(name) && tool_entry_kind(path) == entry_file)
+            here.push_back(PluginCopy{folder, name, program_file(path)});
+    }
+    std::stable_sort(here.begin(), here.end(), [](const PluginCopy& a, const PluginCopy& b) {
+        if (version_newer(a.file.version, b.file.version)) return true;
+        if (version_newer(b.file.version, a.file.version)) return false;
+        return named_as_shipped(a) && !named_as_shipped(b);
+    });
+    copies->insert(copies->end(), here.begin(), here.end());
+}
+
+// A name with its version, when it gives one.
+std::string with_version(const PluginCopy& copy) {
+    return copy.name + (copy.file.version.empty() ? "" : " (version " + copy.file.version + ")");
+}
+
+// Of two copies side by side, the second is the one to delete: older, or
+// of the same version under another name. The one kept is to be named
+// Ondrelle.asi, as later updates will be.
+std::string which_copy_to_delete(const PluginCopy& kept, const PluginCopy& second) {
+    std::string rename = named_as_shipped(kept) ? "" : ", and rename " + kept.name + " to Ondrelle.asi";
+    if (version_newer(kept.file.version, second.file.version)) return "Delete the older one, " + second.name + rename;
+    return named_as_shipped(kept) ? "Delete " + second.name : "Delete one of them" + rename;
+}
+
+// A copy besides the one the checker looks at: both draw a marker, or the
+// other shows its error over the marker. Named with its version, so that the
+// player can tell which to keep.
+void add_second_copy(GameFolder* game, const PluginCopy& first, const PluginCopy& second) {
+    std::string about_first = "; what follows is about " + first.name + " in " + folder_name(*game, first.folder) + ".";
+    if (second.folder == first.folder) {
+        add(game, finding_note,
+            "There is a second copy of the plug-in beside " + first.name + ": " + with_version(second) +
+                ". The loader loads both, and both read the same Ondrelle.ini, so two markers are drawn, one over "
+                "the other. " +
+                which_copy_to_delete(first, second) + about_first);
+        return;
+    }
+    add(game, finding_note,
+        "There is a second copy of the plug-in, " + with_version(second) + ", in " + folder_name(*game, second.folder) +
+            ": the loader loads both, and each reads the Ondrelle.ini and writes the Ondrelle.log beside itself" +
+            (entry_named(second.folder, "Ondrelle.ini").empty()
+                 ? ". That one has no Ondrelle.ini beside it, so it shows \"Failed to open config file\" at the "
+                   "top left of the screen. Delete it"
+                 : ", so two markers are drawn. Delete one of them") +
+            about_first);
+}
+
 // Where Ondrelle.asi is: the game's folder, its asi folder, or both.
 void look_at_plugin(GameFolder* game, const char* own_version) {
     std::string asi_folder = in_folder(game->folder, kAsiFolder);
-    std::string here = entry_named(game->folder, "Ondrelle.asi");
-    std::string in_asi = tool_entry_kind(asi_folder) == entry_folder ? entry_named(asi_folder, "Ondrelle.asi") : "";
-    game->plugin_found = !here.empty() || !in_asi.empty();
+    std::vector<PluginCopy> copies;
+    add_plugin_copies(game->folder, &copies);
+    if (tool_entry_kind(asi_folder) == entry_folder) add_plugin_copies(asi_folder, &copies);
+    game->plugin_found = !copies.empty();
     if (!game->plugin_found) {
         std::string unpacked = folder_holding_plugin(game->folder);
         add(game, finding_problem,
@@ -152,28 +301,23 @@ void look_at_plugin(GameFolder* game, const char* own_version) {
                                         "out of it, beside RDR2.exe."));
         return;
     }
-    game->plugin_folder = here.empty() ? asi_folder : game->folder;
-    std::string plugin = in_folder(game->plugin_folder, here.empty() ? in_asi : here);
-    if (!tool_last_write_time(plugin, &game->plugin_written)) game->plugin_written = 0;
-    ProgramFile plugin_file = program_file(plugin);
-    std::string version = plugin_file.version;
+    const PluginCopy& first = copies.front();
+    game->plugin_folder = first.folder;
+    if (!tool_last_write_time(in_folder(first.folder, first.name), &game->plugin_written)) game->plugin_written = 0;
+    const ProgramFile& plugin_file = first.file;
+    const std::string& version = plugin_file.version;
+    std::string in_where = ", in " + folder_name(*game, first.folder);
     if (plugin_file.load_fault.empty())
-        add(game, finding_fine,
-            "Ondrelle.asi: " + version_words(version) + ", in " + folder_name(*game, game->plugin_folder) + ".");
+        add(game, finding_fine, first.name + ": " + version_words(version) + in_where + ".");
     else
         add(game, finding_problem,
-            "Ondrelle.asi, in " + folder_name(*game, game->plugin_folder) + ", " + plugin_file.load_fault +
+            first.name + in_where + ", " + plugin_file.load_fault +
                 ": the loader cannot load it. Copy Ondrelle.asi from Ondrelle's package there again.");
-    // Each copy reads the Ondrelle.ini and writes the Ondrelle.log beside itself.
-    if (!here.empty() && !in_asi.empty())
-        add(game, finding_note,
-            "There is a second Ondrelle.asi, in the asi folder: the loader loads both, and each reads the "
-            "Ondrelle.ini and writes the Ondrelle.log beside itself" +
-                std::string(entry_named(asi_folder, "Ondrelle.ini").empty()
-                                ? ". The one in the asi folder has no Ondrelle.ini beside it, so it shows \"Failed "
-                                  "to open config file\" at the top left of the screen. Delete that one"
-                                : ", so two markers are drawn. Delete one of them") +
-                "; what follows is about the one in the game's folder.");
+    if (!named_as_shipped(first))
+        add(game, finding_fine,
+            "(Its name is not Ondrelle.asi, but the loader loads any .asi file, and it reads the Ondrelle.ini "
+            "beside it all the same: below, Ondrelle.asi means this file.)");
+    for (size_t copy = 1; copy < copies.size(); ++copy) add_second_copy(game, first, copies[copy]);
     if (!version.empty() && release_of(version) != own_version)
         add(game, finding_note,
             "This ondrelle-check is version " + std::string(own_version) +
@@ -359,8 +503,10 @@ GameFolder look_at_game_folder(const std::string& path, const char* own_version)
     while (game.folder.size() > 1 && game.folder.back() == kToolPathSeparator) game.folder.pop_back();
     look_above_asi_folder(&game);
     game.plugin_folder = game.folder;
-    if (!look_at_game_files(&game)) return game;
+    size_t missing_loader = kNoFinding;
+    if (!look_at_game_files(&game, &missing_loader)) return game;
     look_at_plugin(&game, own_version);
+    weigh_missing_loader(&game, missing_loader);
     look_at_settings_file(&game);
     look_at_writing(&game);
     look_at_other_log(&game, "ScriptHookRDR2.log", "the script hook's log");

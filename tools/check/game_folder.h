@@ -1,7 +1,8 @@
 // The game folder as ondrelle-check sees it, for a player whose marker does
-// not show: the game, the script hook and the ASI loader with their versions,
-// where Ondrelle.asi is and whether its Ondrelle.ini lies beside it, whether
-// that folder can be written, and the hook's and the loader's own logs.
+// not show: the game, the script hook and the ASI loader with their versions
+// (or a loader under another name), where Ondrelle.asi is, whether a second
+// copy loads too, and whether its Ondrelle.ini lies beside it, whether that
+// folder can be written, and the hook's and the loader's own logs.
 //
 // Each finding says what was found, what it means, and the fix. The checker
 // reads the settings file and the log that this finds; the formats of the
@@ -27,7 +28,7 @@ struct Finding {
 struct GameFolder {
     std::string folder;          // the game folder's full path
     std::string plugin_folder;   // the folder of Ondrelle.asi; the game folder when there is none
-    bool plugin_found;           // Ondrelle.asi is there at all
+    bool plugin_found;           // Ondrelle.asi is there at all, maybe under another name
     int64_t plugin_written;      // its last-write time, seconds since 1970
     std::string settings_path;   // Ondrelle.ini beside Ondrelle.asi; empty when there is none
     bool plugin_folder_written;  // a file could be made in plugin_folder, as the log is
