@@ -138,9 +138,9 @@ std::string loader_under_another_name(const std::string& folder) {
         std::string lower = lower_case(name);
         if (lower.size() < 4 || lower.compare(lower.size() - 4, 4, ".dll") != 0 || lower == "scripthookrdr2.dll")
             continue;
+        std::string path = in_folder(folder, name);
         std::string bytes;
-        if (tool_entry_kind(in_folder(folder, name)) != entry_file || !tool_read_file(in_folder(folder, name), &bytes))
-            continue;
+        if (tool_entry_kind(path) != entry_file || !tool_read_file(path, &bytes)) continue;
         for (const std::string& pattern : kAsiPatterns) {
             if (bytes.find(pattern) != std::string::npos) return name;
         }
