@@ -42,7 +42,11 @@ const SettingsKey kSettingsKeys[kSettingsKeyCount] = {
     {"object_offset_z", float_reader, offsetof(Settings, object_offset_z), 14},
 };
 
-static void set_config_error(const char* text) { copy_text(config_error_text, kErrorTextCapacity, text); }
+// Every text set here fits: the longest, the missing-keys text, is far
+// below the capacity, so the copy is never cut and its result says nothing.
+static void set_config_error(const char* text) {
+    static_cast<void>(copy_text(config_error_text, kErrorTextCapacity, text));
+}
 
 // =============================================================================
 // The per-line parser
@@ -83,13 +87,61 @@ bool scan_int_value(const char* value, int32_t* number, int* used) {
     return true;
 }
 
-bool read_float_key(const char* key, const char* value, const char* expected_name, int line_number, float* field) {
-    if (std::strcmp(key, expected_name) != 0) return false;
+// The readers' quiet part: each stores a good value in its field and says
+// whether the value was good, reporting nothing.
+
+static ValueVerdict store_float(const char* value, float* field) {
     float number;
     int used;
-    if (scan_float_value(value, &number, &used)) {
-        *field = number;
+    if (!scan_float_value(value, &number, &used)) return value_refused;
+    *field = number;
+    return value_stored;
+}
+
+static ValueVerdict store_int(const char* value, int32_t* field) {
+    int32_t number;
+    int used;
+    if (!scan_int_value(value, &number, &used)) return value_refused;
+    *field = number;
+    return value_stored;
+}
+
+static ValueVerdict store_flag(const char* value, int32_t* field) {
+    if (std::strcmp(value, "yes") == 0 || std::strcmp(value, "true") == 0) {
+        *field = 1;
+    } else if (std::strcmp(value, "no") == 0 || std::strcmp(value, "false") == 0) {
+        *field = 0;
     } else {
+        return value_refused;
+    }
+    return value_stored;
+}
+
+// A text too long for its field is not kept in part: the field is emptied.
+static ValueVerdict store_text(const char* value, char* field) {
+    if (copy_text(field, kTextSettingCapacity, value)) return value_stored;
+    field[0] = 0;
+    return value_refused;
+}
+
+ValueVerdict store_settings_value(const SettingsKey& row, const char* value, Settings* pending) {
+    char* field = reinterpret_cast<char*>(pending) + row.field_offset;
+    switch (row.reader) {
+        case float_reader:
+            return store_float(value, reinterpret_cast<float*>(field));
+        case int_reader:
+            return store_int(value, reinterpret_cast<int32_t*>(field));
+        case flag_reader:
+            return store_flag(value, reinterpret_cast<int32_t*>(field));
+        case text_reader:
+            return store_text(value, field);
+    }
+    return value_refused;
+}
+
+bool read_float_key(const char* key, const char* value, const char* expected_name, int line_number, float* field) {
+    if (std::strcmp(key, expected_name) != 0) return false;
+    if (store_float(value, field) == value_refused) {
         write_log(kSourceName, __LINE__, "Config file line #%i: failed to parse value (expected a decimal number): %s",
                   line_number, value);
         set_config_error(kGenericParseErrorText);
@@ -99,11 +151,7 @@ bool read_float_key(const char* key, const char* value, const char* expected_nam
 
 bool read_int_key(const char* key, const char* value, const char* expected_name, int line_number, int32_t* field) {
     if (std::strcmp(key, expected_name) != 0) return false;
-    int32_t number;
-    int used;
-    if (scan_int_value(value, &number, &used)) {
-        *field = number;
-    } else {
+    if (store_int(value, field) == value_refused) {
         write_log(kSourceName, __LINE__, "Config file line #%i: failed to parse value (expected an integer): %s",
                   line_number, value);
         set_config_error(kGenericParseErrorText);
@@ -113,11 +161,7 @@ bool read_int_key(const char* key, const char* value, const char* expected_name,
 
 bool read_flag_key(const char* key, const char* value, const char* expected_name, int line_number, int32_t* field) {
     if (std::strcmp(key, expected_name) != 0) return false;
-    if (std::strcmp(value, "yes") == 0 || std::strcmp(value, "true") == 0) {
-        *field = 1;
-    } else if (std::strcmp(value, "no") == 0 || std::strcmp(value, "false") == 0) {
-        *field = 0;
-    } else {
+    if (store_flag(value, field) == value_refused) {
         write_log(kSourceName, __LINE__, "Config file line #%i: failed to parse value (expected yes/no): %s",
                   line_number, value);
         set_config_error(kGenericParseErrorText);
@@ -127,8 +171,7 @@ bool read_flag_key(const char* key, const char* value, const char* expected_name
 
 bool read_text_key(const char* key, const char* value, const char* expected_name, int line_number, char* field) {
     if (std::strcmp(key, expected_name) != 0) return false;
-    if (!copy_text(field, kTextSettingCapacity, value)) {
-        field[0] = 0;
+    if (store_text(value, field) == value_refused) {
         write_log(kSourceName, __LINE__, "Config file line #%i: value too long (>%i)", line_number,
                   static_cast<int>(kTextSettingCapacity));
         set_config_error(kGenericParseErrorText);
@@ -192,7 +235,8 @@ bool parse_settings_line(char* line, int line_number, Settings* pending, uint32_
     SettingsLineParts parts;
     switch (split_settings_line(line, &parts)) {
         case line_too_long:
-            write_log(kSourceName, __LINE__, "Config file line #%i: line too long (>2000)", line_number);
+            write_log(kSourceName, __LINE__, "Config file line #%i: line too long (>%i)", line_number,
+                      static_cast<int>(kMaxLineLength));
             return stop_with_line_fault();
         case line_blank:
             return true;
@@ -255,7 +299,7 @@ void load_settings_if_changed(Settings& live, FileTime& last_check_time, FileTim
     FileTime now = platform_system_time();
     // A clock set back must not stop reloading until it passes the old time.
     bool clock_went_back = now < last_check_time;
-    if (!clock_went_back && last_check_time >= now - kFileTimeSecond) return;
+    if (!clock_went_back && last_check_time >= now - kMillisecondsBetweenLooks * kFileTimeMillisecond) return;
     last_check_time = now;
 
     FileTimeLookup lookup = platform_last_write_time(config_path);

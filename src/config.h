@@ -27,6 +27,11 @@ const size_t kLineBufferCapacity = 2048;
 // Longest line accepted, its line feed counted; longer is a line fault.
 const size_t kMaxLineLength = 2000;
 
+// The settings file is looked at once a second at most. The reload's
+// throttle counts this in the system time; the script asks the cheaper
+// monotonic count first whether it can have passed at all.
+const uint64_t kMillisecondsBetweenLooks = 1000;
+
 struct Settings {
     int32_t mark_humans;  // flags: non-zero = yes
     int32_t mark_animals;
@@ -69,8 +74,8 @@ struct SettingsKey {
 
 const int kSettingsKeyCount = 18;
 
-// Bits 0 to 17 all set: every key was seen.
-const uint32_t kAllKeysSeen = 0x3FFFF;
+// One bit per key, all set: every key was seen.
+const uint32_t kAllKeysSeen = (1u << kSettingsKeyCount) - 1;
 
 // The keys in matching order.
 extern const SettingsKey kSettingsKeys[kSettingsKeyCount];
@@ -108,6 +113,18 @@ struct SettingsLineParts {
 // stops at such a line all the same. Logs nothing, sets nothing.
 SettingsLineShape split_settings_line(char* line, SettingsLineParts* parts);
 
+// What a key reader makes of a value.
+enum ValueVerdict {
+    value_stored,   // a good value, stored in its field
+    value_refused,  // a bad value: the field is left as it was (a text too long is emptied)
+};
+
+// Reads value into row's field of pending as row's reader does, and says
+// whether the reader takes it. Logs nothing and sets no error text: the key
+// readers below report what it refuses, and the tools ask it how the game
+// reads a value.
+ValueVerdict store_settings_value(const SettingsKey& row, const char* value, Settings* pending);
+
 // Offers a key and its value to the key table in its order. The first row
 // whose name equals the key reads the value into pending (a bad value is
 // logged with line_number and sets the generic error text, as every reader
@@ -132,10 +149,15 @@ bool scan_int_value(const char* value, int32_t* number, int* used);
 // The key readers. Each returns false, doing nothing, when key is not
 // expected_name; otherwise it stores a good value in field, or reports a bad
 // one and leaves field as it was (a too-long text empties it), and returns true.
-bool read_float_key(const char* key, const char* value, const char* expected_name, int line_number, float* field);
-bool read_int_key(const char* key, const char* value, const char* expected_name, int line_number, int32_t* field);
-bool read_flag_key(const char* key, const char* value, const char* expected_name, int line_number, int32_t* field);
-bool read_text_key(const char* key, const char* value, const char* expected_name, int line_number, char* field);
+// Their result decides whether the key counts as seen, so none may be lost.
+[[nodiscard]] bool read_float_key(const char* key, const char* value, const char* expected_name, int line_number,
+                                  float* field);
+[[nodiscard]] bool read_int_key(const char* key, const char* value, const char* expected_name, int line_number,
+                                int32_t* field);
+[[nodiscard]] bool read_flag_key(const char* key, const char* value, const char* expected_name, int line_number,
+                                 int32_t* field);
+[[nodiscard]] bool read_text_key(const char* key, const char* value, const char* expected_name, int line_number,
+                                 char* field);
 
 // ---- Whole files ----
 

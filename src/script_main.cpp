@@ -142,14 +142,12 @@ static void request_texture_dict(const char* texture_dict, TextureDictWatch* wat
 // The once-a-second look
 // =============================================================================
 
-// The settings file is looked at once a second at most.
-static const uint64_t kMillisecondsBetweenLooks = 1000;
-
 // A reload that names another texture dictionary starts its watch afresh;
 // one that leaves the name alone changes nothing.
 static void watch_texture_dict(const char* texture_dict, TextureDictWatch* watch) {
     if (std::strcmp(watch->texture_dict, texture_dict) == 0) return;
-    copy_text(watch->texture_dict, sizeof watch->texture_dict, texture_dict);
+    // Both buffers have the same capacity: the copy always fits.
+    static_cast<void>(copy_text(watch->texture_dict, sizeof watch->texture_dict, texture_dict));
     watch->passes_not_loaded = 0;
     watch->settled = false;
 }
@@ -374,7 +372,12 @@ void animate_and_draw_marker(int32_t kept_target, TargetChoice choice, const Set
                              float window_aspect_ratio, float* visibility) {
     float step = easing_step(choice.visibility_rate);
     *visibility = *visibility + (choice.visibility_goal - *visibility) * step;
-    if (!(*visibility > kVisibleThreshold)) return;
+    // With nothing kept there is nothing to sit on. The game answers the
+    // world's origin for handle 0, a real place near the middle of the map,
+    // and the projection tests only whether a point is on screen: a marker
+    // placed there would hang over nothing. The visibility eases all the
+    // same, so a target taken up next shows at the size reached.
+    if (kept_target == 0 || !(*visibility > kVisibleThreshold)) return;
 
     Vector3 anchor = marker_anchor(kept_target, settings);
     float screen_x = 0.0f;

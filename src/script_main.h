@@ -69,9 +69,10 @@ void script_pass(ScriptState* state);
 // or shrinks. Per frame; allocates nothing.
 TargetChoice select_target(int32_t player_id, const Settings& settings, int32_t* kept_target);
 
-// Eases visibility toward the goal and, when it is above 0.01, draws the
-// marker above kept_target, its width corrected by window_aspect_ratio, or
-// by the game's resolution native while that is 0. Per frame; allocates
-// nothing.
+// Eases visibility toward the goal and, when it is above 0.01 and a target
+// is kept (kept_target not 0), draws the marker above kept_target, its width
+// corrected by window_aspect_ratio, or by the game's resolution native while
+// that is 0. With no target kept it calls nothing but the frame time. Per
+// frame; allocates nothing.
 void animate_and_draw_marker(int32_t kept_target, TargetChoice choice, const Settings& settings,
                              float window_aspect_ratio, float* visibility);

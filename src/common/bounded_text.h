@@ -12,7 +12,7 @@
 // destination. Returns true when the whole source fitted; on false the
 // destination holds the cut copy. capacity 0 writes nothing and returns false.
 template <typename Char>
-inline bool copy_text(Char* destination, size_t capacity, const Char* source) {
+[[nodiscard]] inline bool copy_text(Char* destination, size_t capacity, const Char* source) {
     if (capacity == 0) return false;
     size_t i = 0;
     for (; i + 1 < capacity && source[i] != 0; ++i) destination[i] = source[i];
@@ -25,7 +25,7 @@ inline bool copy_text(Char* destination, size_t capacity, const Char* source) {
 // false the destination holds as much as fitted, still terminated. A
 // destination that is not terminated within capacity is left unchanged.
 template <typename Char>
-inline bool append_text(Char* destination, size_t capacity, const Char* source) {
+[[nodiscard]] inline bool append_text(Char* destination, size_t capacity, const Char* source) {
     size_t length = 0;
     while (length < capacity && destination[length] != 0) ++length;
     if (length == capacity) return false;

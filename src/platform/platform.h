@@ -13,8 +13,9 @@
 // intervals since 1 January 1601, UTC, as one unsigned 64-bit number.
 typedef uint64_t FileTime;
 
-// One second in FileTime units.
-const FileTime kFileTimeSecond = 10000000ULL;
+// One millisecond and one second in FileTime units.
+const FileTime kFileTimeMillisecond = 10000ULL;
+const FileTime kFileTimeSecond = 1000 * kFileTimeMillisecond;
 
 // The current system time (UTC).
 FileTime platform_system_time();

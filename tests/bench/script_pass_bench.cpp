@@ -3,6 +3,8 @@
 // same arguments; the ratio is the script's own cost over the calls alone.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+
 #include "common/bounded_text.h"
 #include "config.h"
 #include "host/module_paths.h"
@@ -14,7 +16,7 @@ static ScriptState g_state;
 
 // A script started over the default settings, its marker fully grown.
 static void prepare_script() {
-    copy_text(config_path, kPathCapacity, L"" ONDRELLE_SOURCE_DIR "/src/Ondrelle.ini");
+    if (!copy_text(config_path, kPathCapacity, L"" ONDRELLE_SOURCE_DIR "/src/Ondrelle.ini")) std::abort();
     log_path[0] = 0;
     script_start(&g_state);
     for (int i = 0; i < 120; ++i) script_pass(&g_state);

@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -39,7 +40,7 @@ struct ReloadState {
 };
 
 static ReloadState after_first_look() {
-    copy_text(config_path, kPathCapacity, L"" ONDRELLE_SOURCE_DIR "/src/Ondrelle.ini");
+    if (!copy_text(config_path, kPathCapacity, L"" ONDRELLE_SOURCE_DIR "/src/Ondrelle.ini")) std::abort();
     ReloadState reload;
     load_settings_if_changed(reload.live, reload.last_check, reload.last_file);
     return reload;

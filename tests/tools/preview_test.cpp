@@ -158,8 +158,9 @@ TEST_F(PreviewScene, CaptionsSayHowFarTheMarkerHasCome) {
 }
 
 // The visibility is the drawn height over the configured size: the height
-// itself for a size of 1, and not to be told at all for a size of 0.
-TEST(PreviewSizes, VisibilityIsToldBySizeOnlyWhenThereIsOne) {
+// itself for a size of 1, and not to be told at all for a size of 0. With no
+// kind marked the marker grows on nothing, and the script draws no frame.
+TEST(PreviewSizes, VisibilityIsToldBySizeOnlyWhenThereIsOneAndNothingIsDrawnOnNoTarget) {
     TempFolder folder;
     static SceneFrame frames[kSceneFrameCount];
     Settings settings{};
@@ -170,6 +171,13 @@ TEST(PreviewSizes, VisibilityIsToldBySizeOnlyWhenThereIsOne) {
     EXPECT_TRUE(frames[90].drawn);
     EXPECT_FALSE(frames[90].visibility_known);
     EXPECT_EQ(marker_progress(frames, 90, settings.size), "no size");
+    ASSERT_TRUE(scene_run_script(
+        default_settings_with(folder, {{"mark_humans", "no"}, {"mark_animals", "no"}, {"mark_objects", "no"}}).c_str(),
+        frames, &settings));
+    for (int f = 0; f < kSceneFrameCount; ++f) {
+        EXPECT_FALSE(frames[f].drawn) << f;
+        EXPECT_EQ(frames[f].target, 0) << f;
+    }
 }
 
 // The filmstrip to scale: a marker of a given size is that share of the

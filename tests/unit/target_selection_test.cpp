@@ -2,6 +2,7 @@
 // and how, the kind filter, and what a kept target does when focus moves.
 #include <gtest/gtest.h>
 
+#include "easing_reference.h"
 #include "script_fixture.h"
 
 namespace {
@@ -88,14 +89,44 @@ TEST_F(TargetSelection, RejectedCandidateStillGrowsTheMarkerOnTheKeptTarget) {
     EXPECT_EQ(argument_int(calls_named("entity_position")[0], 0), 101);
 }
 
-TEST_F(TargetSelection, RejectedCandidateWithNothingKeptGrowsAMarkerOnNothing) {
-    start(kinds("no", "no", "no"));
-    focus(101);
-    for (int i = 0; i < 3; ++i) step();
+// Nothing kept, a candidate rejected: the marker grows, but on nothing, so
+// nothing is placed or drawn (the game would answer the world's origin for
+// handle 0). Taken up next, a target gets the marker at the size reached;
+// gone while the marker shrinks, nothing is drawn where it was.
+TEST_F(TargetSelection, WithNothingKeptTheMarkerGrowsButIsDrawnOnlyOnceATargetIsTakenUp) {
+    const float frame_time = 1.0f / kFramesPerSecond;
+    start(kinds("no", "no", "yes"));
+    focus(101);  // a person, not marked
+    float visibility = 0.0f;
+    for (int i = 0; i < 3; ++i) {
+        visibility = eased_visibility(visibility, 1.0f, 6.0f, frame_time);
+        step();
+        EXPECT_EQ(state.kept_target, 0);
+        EXPECT_EQ(state.visibility, visibility) << "frame " << i + 1;
+        std::string trace = frame_trace();
+        EXPECT_EQ(trace.substr(trace.find(" frame_time")), " frame_time frame_time frame_time")
+            << "frame " << i + 1 << ": nothing placed or drawn after the easing";
+    }
+    ASSERT_GT(visibility, 0.01f);
+
+    focus(103);  // an object, marked: drawn at once at the size reached
+    visibility = eased_visibility(visibility, 1.0f, 6.0f, frame_time);
+    step();
+    EXPECT_EQ(state.kept_target, 103);
+    ASSERT_EQ(calls_named("draw_sprite").size(), 1u);
+    EXPECT_EQ(argument_float(calls_named("draw_sprite")[0], 5), 0.05f * visibility);
+    EXPECT_EQ(argument_int(calls_named("entity_position")[0], 0), 103);
+
+    focus(0);  // let go, and the object is gone while the marker shrinks
+    step();
+    ASSERT_EQ(calls_named("draw_sprite").size(), 1u);
+    stand_in_find_entity(world, 103)->valid = 0;
+    step();
     EXPECT_EQ(state.kept_target, 0);
     EXPECT_GT(state.visibility, 0.01f);
-    ASSERT_EQ(calls_named("entity_position").size(), 1u);
-    EXPECT_EQ(calls_named("entity_position")[0]->arguments[0], 0u);
+    for (const char* anchor :
+         {"entity_position", "ped_check", "bone_lookup", "entity_height", "world_to_screen", "draw_sprite"})
+        EXPECT_EQ(calls_named(anchor).size(), 0u) << anchor << " after the target was gone";
 }
 
 TEST_F(TargetSelection, SameCandidateSkipsTheKindTest) {
@@ -138,8 +169,9 @@ TEST_F(TargetSelection, KeptTargetDroppedWhenTheGameNoLongerCallsItValid) {
     step();
     EXPECT_EQ(argument_int(calls_named("validity_check")[0], 0), 101);
     EXPECT_EQ(state.kept_target, 0);
-    ASSERT_EQ(calls_named("entity_position").size(), 1u);  // still shrinking, now on handle 0
-    EXPECT_EQ(calls_named("entity_position")[0]->arguments[0], 0u);
+    EXPECT_GT(state.visibility, 0.01f);  // still shrinking, but on nothing: nothing placed
+    EXPECT_EQ(calls_named("entity_position").size(), 0u);
+    EXPECT_EQ(calls_named("draw_sprite").size(), 0u);
 }
 
 TEST_F(TargetSelection, NewTargetTakesOverAtTheCurrentSize) {

@@ -21,7 +21,7 @@ struct WindowsLog : ::testing::Test {
     void SetUp() override {
         folder = make_game_folder(L"log");
         path = folder + L"\\Ondrelle.log";
-        copy_text(log_path, kPathCapacity, path.c_str());
+        ASSERT_TRUE(copy_text(log_path, kPathCapacity, path.c_str()));
     }
     void TearDown() override { remove_folder(folder); }
     std::string bytes() const { return read_bytes(path); }

@@ -21,6 +21,8 @@ const uint64_t kPlayerIdQuery = native::player_id_query;
 const uint64_t kEffectCheck = native::effect_check;
 const uint64_t kWorldToScreen = native::world_to_screen;
 const uint64_t kBonePosition = native::bone_position;
+const uint64_t kEntityPosition = native::entity_position;
+const uint64_t kPedCheck = native::ped_check;
 
 // Height over width of the screen as the game's resolution native answers
 // it, 1280x720, whatever the real screen.
@@ -47,6 +49,8 @@ struct PlaySession : ::testing::Test {
         stand_in_add_bone(human, "skel_head", 31086, 3.0f, 4.0f, 6.5f);
         // An animal without a head bone: the game's lookup answers -1 for it.
         stand_in_add_entity(world, 502, stand_in_animal, -2.0f, 7.0f, 1.0f)->height = 1.5f;
+        // A wagon: the default settings mark no objects.
+        stand_in_add_entity(world, 503, stand_in_object, 9.0f, 9.0f, 9.0f);
     }
     void TearDown() override {
         unload_game(&game);
@@ -112,10 +116,22 @@ TEST_F(PlaySession, MarkerGrowsShrinksHidesAndSurvivesABrokenSettingsFile) {
     // Frames 1-3: nothing in focus, nothing drawn.
     for (int i = 0; i < 3; ++i) EXPECT_EQ(step(), 0.0f) << "frame " << i + 1;
 
-    // A human focused: the marker grows in, frame by frame. No game window
-    // at all: the resolution native's shape.
-    world->focus_target = 501;
+    // An object focused, of a kind not marked, with nothing marked before:
+    // the marker grows, but on nothing, so nothing is placed or drawn (the
+    // game would place it at the world's origin).
+    world->focus_target = 503;
     float visibility = 0.0f;
+    for (int i = 0; i < 3; ++i) {
+        visibility = grown(visibility);
+        EXPECT_EQ(step(), 0.0f) << "on nothing, frame " << i + 1;
+        EXPECT_EQ(count(kPedCheck), 1) << "the candidate's kind only, frame " << i + 1;
+        EXPECT_EQ(count(kEntityPosition), 0) << "frame " << i + 1;
+        EXPECT_EQ(count(kWorldToScreen), 0) << "frame " << i + 1;
+    }
+
+    // A human focused: the marker shows at the size reached and grows on,
+    // frame by frame. No game window at all: the resolution native's shape.
+    world->focus_target = 501;
     for (int i = 0; i < 20; ++i) {
         visibility = grown(visibility);
         EXPECT_EQ(step(), size * visibility) << "growing, frame " << i + 1;
@@ -195,6 +211,17 @@ TEST_F(PlaySession, MarkerGrowsShrinksHidesAndSurvivesABrokenSettingsFile) {
     EXPECT_EQ(float_argument(kWorldToScreen, 0), -2.0f);
     EXPECT_EQ(float_argument(kWorldToScreen, 2), 1.0f + 1.5f * 0.5f);
     EXPECT_EQ(count(kBonePosition), 0);
+
+    // Let go, and gone while the marker shrinks: nothing is drawn where it
+    // was, and nothing is placed on handle 0. Back, it is taken up again.
+    world->focus_target = 0;
+    EXPECT_GT(step(), 0.0f) << "shrinking on the animal";
+    stand_in_find_entity(world, 502)->valid = 0;
+    EXPECT_EQ(step(), 0.0f) << "drawn with no target kept";
+    EXPECT_EQ(count(kEntityPosition), 0);
+    EXPECT_EQ(count(kPedCheck), 0);
+    stand_in_find_entity(world, 502)->valid = 1;
+    world->focus_target = 502;
 
     // A misspelt texture dictionary the game never loads is named in the log
     // after 300 frames, once.

@@ -24,8 +24,8 @@ struct WindowsSettings : ::testing::Test {
     void SetUp() override {
         folder = make_game_folder(L"settings");
         ini = folder + L"\\Ondrelle.ini";
-        copy_text(log_path, kPathCapacity, (folder + L"\\Ondrelle.log").c_str());
-        copy_text(config_path, kPathCapacity, ini.c_str());
+        ASSERT_TRUE(copy_text(log_path, kPathCapacity, (folder + L"\\Ondrelle.log").c_str()));
+        ASSERT_TRUE(copy_text(config_path, kPathCapacity, ini.c_str()));
         config_error_text[0] = 0;
     }
     void TearDown() override { remove_folder(folder); }
@@ -39,7 +39,7 @@ struct WindowsSettings : ::testing::Test {
         Settings pending{};
         uint32_t seen = 0;
         char buffer[kLineBufferCapacity];
-        copy_text(buffer, sizeof buffer, line);
+        EXPECT_TRUE(copy_text(buffer, sizeof buffer, line));
         parse_settings_line(buffer, 1, &pending, &seen);
         parsed = pending;
         return seen != 0;
@@ -122,7 +122,7 @@ TEST_F(WindowsSettings, FileHeldWithoutSharingIsReportedThenReadWhenReleased) {
 
 TEST_F(WindowsSettings, UnreadableFileTimeIsLoggedWithTheSystemsErrorCode) {
     // The NUL device opens like a file but has no file times to give.
-    copy_text(config_path, kPathCapacity, L"\\\\.\\NUL");
+    ASSERT_TRUE(copy_text(config_path, kPathCapacity, L"\\\\.\\NUL"));
     HANDLE device = CreateFileW(config_path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(device, INVALID_HANDLE_VALUE);

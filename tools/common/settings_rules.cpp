@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "common/bounded_text.h"
 #include "default_settings.h"
 #include "settings_notes.h"
 
@@ -719,14 +718,7 @@ std::string shown_value(const std::string& text) {
 
 ValueReading read_value_as_the_game(const SettingsKey& key, const std::string& text) {
     ValueReading value = {&key, text, false, Settings{}};
-    // The reader tells a bad value by the error text it sets; the pending
-    // error of the caller's own reading is kept aside meanwhile.
-    char pending_error[kErrorTextCapacity];
-    copy_text(pending_error, kErrorTextCapacity, config_error_text);
-    config_error_text[0] = 0;
-    read_settings_value(key.name, text.c_str(), 0, &value.read);
-    value.refused = config_error_text[0] != 0;
-    copy_text(config_error_text, kErrorTextCapacity, pending_error);
+    value.refused = store_settings_value(key, text.c_str(), &value.read) == value_refused;
     return value;
 }
 

@@ -79,8 +79,8 @@ struct RuleNote {
 };
 
 // Reads a line's value as the game does, with the key table's reader for
-// key (a key the table has), quietly: nothing is logged, and the pending
-// settings error is left as it was.
+// key (a key the table has), quietly: nothing is logged and no error text is
+// set; the reader's own verdict says whether it refused the value.
 ValueReading read_value_as_the_game(const SettingsKey& key, const std::string& text);
 
 // The note of the first row on the value's text that applies to it, if any:

@@ -247,9 +247,9 @@ void draw_cell(cairo_t* cr, const SceneFrame* frames, int count, const PreviewLo
     const SceneTarget* target = scene_target(shown);
     CellWindow window = cell_window_for(frames, count, shown, look.settings.rotation);
     if (target != nullptr) draw_silhouette(cr, window, *target);
+    // What the script drew, as it drew it: with no target kept it draws nothing.
     MarkerPicture marker = marker_picture(f, look.settings.rotation, window);
-    bool on_a_target = f.drawn && scene_target(f.target) != nullptr;
-    if (on_a_target) draw_marker(cr, marker, look.settings.opacity);
+    if (f.drawn) draw_marker(cr, marker, look.settings.opacity);
     cairo_restore(cr);
 
     cairo_set_source_rgb(cr, 0.1, 0.1, 0.1);
@@ -258,12 +258,9 @@ void draw_cell(cairo_t* cr, const SceneFrame* frames, int count, const PreviewLo
     text(cr, left + 6, top + kCellHeightPixels + 14, 10, caption);
     text(cr, left + 6, top + kCellHeightPixels + 27, 10,
          format("%.2f s, ", f.seconds) + marker_progress(frames, frame_index, look.settings.size));
-    std::string remark = f.drawn && !on_a_target                  ? "on no target"
-                         : on_a_target && marker.larger_than_cell ? "clipped: larger"
-                                                                  : "";
-    if (!remark.empty()) {
+    if (f.drawn && marker.larger_than_cell) {
         cairo_set_source_rgb(cr, 0.7, 0.1, 0.1);
-        text(cr, left + 6, top + kCellHeightPixels + 40, 10, remark);
+        text(cr, left + 6, top + kCellHeightPixels + 40, 10, "clipped: larger");
     }
 }
 
