@@ -1,11 +1,21 @@
 #!/usr/bin/env bash
 # Reads the built plug-in's import and export tables: it imports only from
 # Windows' own DLLs and the script hook, from the hook exactly its six
-# functions under their decorated names, and it exports nothing at all.
+# functions under their decorated names, and it exports nothing at all. And
+# the checker's: it imports from KERNEL32 and msvcrt alone, so that no
+# library of the game's folder (a loader installed as version.dll, which
+# USER32 loads under Wine) is ever loaded into it.
+# Usage: import_table_check.sh PLUGIN CHECKER
 set -u
 dll=$1
+checker=$2
 dump=$(x86_64-w64-mingw32-objdump -p "$dll") || { echo "cannot read $dll"; exit 1; }
 fail=0
+
+checker_dlls=$(x86_64-w64-mingw32-objdump -p "$checker" | sed -n 's/^\s*DLL Name: //p' | sort -u)
+if [ "$checker_dlls" != "$(printf '%s\n' KERNEL32.dll msvcrt.dll)" ]; then
+  echo "the checker imports from other DLLs than KERNEL32.dll and msvcrt.dll:"; echo "$checker_dlls"; fail=1
+fi
 
 file_format=$(x86_64-w64-mingw32-objdump -f "$dll" | grep -o 'pei-x86-64')
 [ "$file_format" = pei-x86-64 ] || { echo "not a 64-bit PE: $dll"; fail=1; }
@@ -39,5 +49,6 @@ if [ -n "$export_counts" ] && [ "$export_counts" != 00000000 ]; then
   printf '%s\n' "$dump" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | head -n 40
   fail=1
 fi
-[ $fail = 0 ] && echo "import table: KERNEL32.dll, USER32.dll, msvcrt.dll and the six hook functions; no exports"
+[ $fail = 0 ] && echo "import table: KERNEL32.dll, USER32.dll, msvcrt.dll and the six hook functions; no exports;" \
+  "the checker: KERNEL32.dll and msvcrt.dll"
 exit $fail
