@@ -14,11 +14,6 @@
 
 static const char kSourceName[] = "config";
 
-const char kGenericParseErrorText[] = "Error parsing config file. Check log file for details.";
-const char kMissingKeysText[] =
-    "Error in config file: One or more keys are missing.\n"
-    "If you just updated the mod, check the changelog or the default config file for new values.\n";
-
 char config_error_text[kErrorTextCapacity];
 
 const SettingsKey kSettingsKeys[kSettingsKeyCount] = {
@@ -142,8 +137,7 @@ ValueVerdict store_settings_value(const SettingsKey& row, const char* value, Set
 bool read_float_key(const char* key, const char* value, const char* expected_name, int line_number, float* field) {
     if (std::strcmp(key, expected_name) != 0) return false;
     if (store_float(value, field) == value_refused) {
-        write_log(kSourceName, __LINE__, "Config file line #%i: failed to parse value (expected a decimal number): %s",
-                  line_number, value);
+        write_log(kSourceName, __LINE__, kLogBadDecimal, line_number, value);
         set_config_error(kGenericParseErrorText);
     }
     return true;
@@ -152,8 +146,7 @@ bool read_float_key(const char* key, const char* value, const char* expected_nam
 bool read_int_key(const char* key, const char* value, const char* expected_name, int line_number, int32_t* field) {
     if (std::strcmp(key, expected_name) != 0) return false;
     if (store_int(value, field) == value_refused) {
-        write_log(kSourceName, __LINE__, "Config file line #%i: failed to parse value (expected an integer): %s",
-                  line_number, value);
+        write_log(kSourceName, __LINE__, kLogBadInteger, line_number, value);
         set_config_error(kGenericParseErrorText);
     }
     return true;
@@ -162,8 +155,7 @@ bool read_int_key(const char* key, const char* value, const char* expected_name,
 bool read_flag_key(const char* key, const char* value, const char* expected_name, int line_number, int32_t* field) {
     if (std::strcmp(key, expected_name) != 0) return false;
     if (store_flag(value, field) == value_refused) {
-        write_log(kSourceName, __LINE__, "Config file line #%i: failed to parse value (expected yes/no): %s",
-                  line_number, value);
+        write_log(kSourceName, __LINE__, kLogBadFlag, line_number, value);
         set_config_error(kGenericParseErrorText);
     }
     return true;
@@ -172,8 +164,7 @@ bool read_flag_key(const char* key, const char* value, const char* expected_name
 bool read_text_key(const char* key, const char* value, const char* expected_name, int line_number, char* field) {
     if (std::strcmp(key, expected_name) != 0) return false;
     if (store_text(value, field) == value_refused) {
-        write_log(kSourceName, __LINE__, "Config file line #%i: value too long (>%i)", line_number,
-                  static_cast<int>(kTextSettingCapacity));
+        write_log(kSourceName, __LINE__, kLogValueTooLong, line_number, static_cast<int>(kTextSettingCapacity));
         set_config_error(kGenericParseErrorText);
     }
     return true;
@@ -235,13 +226,12 @@ bool parse_settings_line(char* line, int line_number, Settings* pending, uint32_
     SettingsLineParts parts;
     switch (split_settings_line(line, &parts)) {
         case line_too_long:
-            write_log(kSourceName, __LINE__, "Config file line #%i: line too long (>%i)", line_number,
-                      static_cast<int>(kMaxLineLength));
+            write_log(kSourceName, __LINE__, kLogLineTooLong, line_number, static_cast<int>(kMaxLineLength));
             return stop_with_line_fault();
         case line_blank:
             return true;
         case line_without_equals:
-            write_log(kSourceName, __LINE__, "Config file line #%i: not delimited by '='", line_number);
+            write_log(kSourceName, __LINE__, kLogNotDelimited, line_number);
             return stop_with_line_fault();
         case line_key_and_value:
             break;
@@ -251,7 +241,7 @@ bool parse_settings_line(char* line, int line_number, Settings* pending, uint32_
         *seen_keys |= 1u << row->seen_bit;
         return true;
     }
-    write_log(kSourceName, __LINE__, "Config file line #%i: unknown key: %s", line_number, parts.key);
+    write_log(kSourceName, __LINE__, kLogUnknownKey, line_number, parts.key);
     return stop_with_line_fault();
 }
 
@@ -277,8 +267,7 @@ static const FileTime kNoVersionTakenUp = 0;
 
 bool report_unfinished_parse(const SettingsParse& parse) {
     if (parse.reached_end) return false;
-    write_log(kSourceName, __LINE__, "Config file line #%i: didn't reach EOF (ferror %i)", parse.line_number,
-              parse.read_error ? 1 : 0);
+    write_log(kSourceName, __LINE__, kLogUnfinishedParse, parse.line_number, parse.read_error ? 1 : 0);
     set_config_error(kGenericParseErrorText);
     return true;
 }
@@ -288,7 +277,7 @@ void finish_settings_parse(const SettingsParse& parse, Settings& live) {
     if (report_unfinished_parse(parse)) return;
     if ((parse.seen_keys & kAllKeysSeen) == kAllKeysSeen) {
         live = parse.settings;
-        write_log(kSourceName, __LINE__, "Config file reloaded");
+        write_log(kSourceName, __LINE__, "%s", kLogReloaded);
     } else {
         write_log(kSourceName, __LINE__, "%s", kMissingKeysText);
         set_config_error(kMissingKeysText);
@@ -304,14 +293,14 @@ void load_settings_if_changed(Settings& live, FileTime& last_check_time, FileTim
 
     FileTimeLookup lookup = platform_last_write_time(config_path);
     if (lookup.status == file_time_open_failed) {
-        write_log(kSourceName, __LINE__, "CreateFile failed");
-        set_config_error("Failed to open config file");
+        write_log(kSourceName, __LINE__, "%s", kLogCreateFileFailed);
+        set_config_error(kOpenFailedText);
         last_file_time = kNoVersionTakenUp;
         return;
     }
     if (lookup.status == file_time_read_failed) {
-        write_log(kSourceName, __LINE__, "GetFileTime failed: %lu", static_cast<unsigned long>(lookup.error_code));
-        set_config_error("Error while reading config filetime");
+        write_log(kSourceName, __LINE__, kLogGetFileTimeFailed, static_cast<unsigned long>(lookup.error_code));
+        set_config_error(kFileTimeFailedText);
         last_file_time = kNoVersionTakenUp;
         return;
     }
@@ -322,8 +311,8 @@ void load_settings_if_changed(Settings& live, FileTime& last_check_time, FileTim
 
     FILE* stream = platform_open_shared(config_path, "r");
     if (stream == nullptr) {
-        write_log(kSourceName, __LINE__, "fopen failed");
-        set_config_error("Failed to open config file for parsing");
+        write_log(kSourceName, __LINE__, "%s", kLogFopenFailed);
+        set_config_error(kOpenForParsingFailedText);
         last_file_time = kNoVersionTakenUp;
         return;
     }

@@ -53,9 +53,35 @@ struct Settings {
     float object_offset_z;
 };
 
-// The fault texts the script shows on screen.
-extern const char kGenericParseErrorText[];
-extern const char kMissingKeysText[];
+// ---- What the settings side says: on screen and in the log ----
+//
+// Each text is named once, here: the parser and the reload cycle write
+// these very names, and ondrelle-check recognises a log line by them, so a
+// text reworded here is reworded for the checker too. The log's are
+// write_log formats.
+
+// On screen instead of the marker, through config_error_text.
+constexpr char kGenericParseErrorText[] = "Error parsing config file. Check log file for details.";
+constexpr char kMissingKeysText[] =
+    "Error in config file: One or more keys are missing.\n"
+    "If you just updated the mod, check the changelog or the default config file for new values.\n";
+constexpr char kOpenFailedText[] = "Failed to open config file";
+constexpr char kFileTimeFailedText[] = "Error while reading config filetime";
+constexpr char kOpenForParsingFailedText[] = "Failed to open config file for parsing";
+
+// In the log. The missing-keys text is logged as it is shown.
+constexpr char kLogReloaded[] = "Config file reloaded";
+constexpr char kLogCreateFileFailed[] = "CreateFile failed";
+constexpr char kLogGetFileTimeFailed[] = "GetFileTime failed: %lu";  // the system's error code
+constexpr char kLogFopenFailed[] = "fopen failed";
+constexpr char kLogLineTooLong[] = "Config file line #%i: line too long (>%i)";  // the longest line accepted
+constexpr char kLogNotDelimited[] = "Config file line #%i: not delimited by '='";
+constexpr char kLogUnknownKey[] = "Config file line #%i: unknown key: %s";
+constexpr char kLogBadDecimal[] = "Config file line #%i: failed to parse value (expected a decimal number): %s";
+constexpr char kLogBadInteger[] = "Config file line #%i: failed to parse value (expected an integer): %s";
+constexpr char kLogBadFlag[] = "Config file line #%i: failed to parse value (expected yes/no): %s";
+constexpr char kLogValueTooLong[] = "Config file line #%i: value too long (>%i)";             // a text field's capacity
+constexpr char kLogUnfinishedParse[] = "Config file line #%i: didn't reach EOF (ferror %i)";  // 1 after a read error
 
 // The pending settings fault; empty means none. Set by the parser and the
 // reload cycle, emptied by a reload of a changed file and at script start.

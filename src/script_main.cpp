@@ -26,7 +26,7 @@ static const float kVisibleThreshold = 0.01f;
 // All zero: no settings, no look yet (the first pass reads the file), no target.
 void script_start(ScriptState* state) {
     std::memset(state, 0, sizeof *state);
-    write_log(kSourceName, __LINE__, "Script started");
+    write_log(kSourceName, __LINE__, "%s", kLogScriptStarted);
     config_error_text[0] = 0;
     nativeInit(native::player_id_query);
     state->player_id = result_int(nativeCall());
@@ -117,9 +117,8 @@ static bool marker_allowed(int32_t player_id, const Settings& settings) {
 // reaches the patience logs it, once for this value of texture_dict.
 static void note_texture_dict_not_loaded(TextureDictWatch* watch) {
     if (watch->settled || ++watch->passes_not_loaded < kTextureDictPatiencePasses) return;
-    write_log(kSourceName, __LINE__,
-              "Texture dictionary \"%s\" has not loaded after %i frames; check texture_dict in Ondrelle.ini",
-              watch->texture_dict, static_cast<int>(kTextureDictPatiencePasses));
+    write_log(kSourceName, __LINE__, kLogTextureDictNotLoaded, watch->texture_dict,
+              static_cast<int>(kTextureDictPatiencePasses));
     watch->settled = true;
 }
 

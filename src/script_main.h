@@ -13,6 +13,13 @@
 
 #include "config.h"
 
+// What the script writes to the log, named once: ondrelle-check recognises
+// these lines by the same names. write_log formats.
+constexpr char kLogScriptStarted[] = "Script started";
+// The dictionary's name, then kTextureDictPatiencePasses.
+constexpr char kLogTextureDictNotLoaded[] =
+    "Texture dictionary \"%s\" has not loaded after %i frames; check texture_dict in Ondrelle.ini";
+
 // How many marker passes a texture dictionary may stay unloaded before the
 // log names it: five seconds at 60 frames a second, far longer than the game
 // needs to stream a dictionary that exists.

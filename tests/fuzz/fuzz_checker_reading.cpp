@@ -1,13 +1,13 @@
 // Fuzzes what ondrelle-check reads of files a player's folder may hold under
 // any name: the bytes as a settings file (the whole report: the game's
 // verdict, the notes, their wrapping), as Ondrelle.log (every entry
-// explained, with the notes of the settings line it names), and as a program
-// whose version and wholeness are read. Checks: no crash or overrun (the
-// sanitizers watch), every note names a line the file has (or the whole
-// file) and says something, a version is four numbers or nothing, and
-// nothing shorter than a program's first header is whole.
-#include <unistd.h>
-
+// explained, with the notes of the settings line it names), as the hook's
+// and the loader's logs, and as a program whose version and wholeness are
+// read. Checks: no crash or overrun (the sanitizers watch), every note names
+// a line the file has (or the whole file) and says something, every log
+// line shown is escaped and cut to a few console lines, a version is four
+// numbers or nothing, and nothing shorter than a program's first header is
+// whole.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -15,15 +15,21 @@
 
 #include "editor_lines.h"
 #include "file_version.h"
-#include "game_folder.h"
 #include "log_reading.h"
+#include "other_logs.h"
+#include "plain_text.h"
 #include "settings_report.h"
-#include "tool_platform.h"
 
 namespace {
 
-// A folder of this run's own, holding the plug-in's log.
-std::string log_folder;
+// A log line as a report shows it: escaped, and never more than a few
+// console lines long.
+void check_shown(const std::string& line) {
+    if (text_columns(line) > 200) std::abort();
+    for (char c : line) {
+        if (static_cast<unsigned char>(c) < 0x20) std::abort();
+    }
+}
 
 void check_version(const std::string& bytes) {
     std::string version = pe_file_version(bytes);
@@ -56,12 +62,17 @@ SettingsReport check_settings(std::string bytes) {
     return report;
 }
 
-void check_log(const std::string& bytes, const SettingsReport& settings) {
-    FILE* log = std::fopen((log_folder + "/Ondrelle.log").c_str(), "wb");
-    if (log == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), log) != bytes.size()) std::abort();
-    std::fclose(log);
-    GameFolder game = {log_folder, log_folder, true, 0, "", true, {}};
-    if (explain_log(game, &settings) < 0) std::abort();
+void check_logs(const std::string& bytes, const SettingsReport& settings) {
+    LogContext context = {&settings, true};
+    for (const Finding& finding : explain_log_entries(bytes, context)) {
+        for (const std::string& line : finding.shown) check_shown(line);
+    }
+    for (const OtherLogLine& line : hook_log_lines(bytes)) {
+        if (line.text.find('\0') != std::string::npos) std::abort();
+    }
+    for (const OtherLogLine& line : loader_log_lines(bytes)) {
+        if (line.says != says_nothing_known && line.text.empty()) std::abort();
+    }
 }
 
 }  // namespace
@@ -69,13 +80,6 @@ void check_log(const std::string& bytes, const SettingsReport& settings) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // The reports print as they go; only what they return is checked here.
     if (std::freopen("/dev/null", "w", stdout) == nullptr) std::abort();
-    std::string folder = tool_temp_folder() + "/ondrelle-fuzz-log-XXXXXX";
-    if (mkdtemp(&folder[0]) == nullptr) std::abort();
-    log_folder = folder;
-    std::atexit([] {
-        unlink((log_folder + "/Ondrelle.log").c_str());
-        rmdir(log_folder.c_str());
-    });
     return 0;
 }
 
@@ -83,6 +87,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string bytes(reinterpret_cast<const char*>(data), size);
     check_version(bytes);
     if (size == 0) return 0;  // a memory stream needs a byte to stand on
-    check_log(bytes, check_settings(bytes));
+    check_logs(bytes, check_settings(bytes));
     return 0;
 }

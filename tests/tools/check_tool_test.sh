@@ -139,11 +139,17 @@ expect "unknown option, stdout" "
 expect_match "--game-folder without a folder" "^ondrelle-check: --game-folder needs the folder that holds RDR2\.exe$" "$(run_errors --game-folder | head -n 1)"
 expect "--game-folder without a folder" "(exit 2)" "$(run_errors --game-folder | tail -n 1)"
 expect "--game-folder twice" "ondrelle-check: --game-folder is given twice: name one folder|(exit 2)" "$(run_errors --game-folder . --game-folder .. | sed -n '1p;$p' | paste -sd '|')"
-expect_match "--game-folder that is no folder" "^ondrelle-check: no-such-folder is not a folder" "$(run_errors --game-folder no-such-folder | head -n 1)"
+# What stderr says, its wrapped lines joined, without the exit status.
+said() { run_errors "$@" | head -n -1 | sed 's/^ *//' | paste -sd ' '; }
+expect_match "--game-folder that is not there" '^ondrelle-check: there is no folder ".*[/\\]no-such-folder": name the folder that holds RDR2\.exe\.$' "$(said --game-folder no-such-folder)"
+expect "--game-folder that is not there" "(exit 1)" "$(run_errors --game-folder no-such-folder | tail -n 1)"
+: > a-file
+expect_match "--game-folder that is a file" '^ondrelle-check: ".*[/\\]a-file" is a file, not a folder: name the folder that holds RDR2\.exe\.$' "$(said --game-folder a-file)"
 # "D:\Games\RDR2\" on a Windows command line arrives as D:\Games\RDR2" (and any options after it).
-expect_match "--game-folder ending in a quote" 'is not a folder: a backslash right before a closing quote makes the quote part of the name; leave out that last backslash\.$' "$(run_errors --game-folder 'game" --strict' | head -n 1)"
-# Every line a report prints fits an 80-column console.
-expect "reports fit an 80-column console" "" "$(cd "$fixtures" && for f in *.ini; do "${tool[@]}" "$f" 2>&1 </dev/null | tr -d '\r'; done | grep -E '^.{80,}' | grep -vE '^(== |    \S{60,})')"
+expect_match "--game-folder ending in a quote" '^ondrelle-check: there is no folder ".*game" --strict": a backslash right before a closing quote makes the quote part of the name; leave out that last backslash\.$' "$(said --game-folder 'game" --strict')"
+expect "--game-folder errors fit an 80-column console" "" "$(run_errors --game-folder "$(printf 'a%.0s' $(seq 1 120))" | grep -E '^.{80,}')"
+# Every line a report prints fits an 80-column console, its heading too.
+expect "reports fit an 80-column console" "" "$(cd "$fixtures" && for f in *.ini; do "${tool[@]}" "$PWD/$f" 2>&1 </dev/null | tr -d '\r'; done | grep -E '^.{80,}')"
 expect_match "unknown option, stderr" "unknown option --frobnicate" "$(run_errors --frobnicate)"
 expect_match "unknown option, stderr" "Usage: ondrelle-check" "$(run_errors --frobnicate)"
 expect "unknown option, nothing near" "" "$(run_errors --frobnicate | grep 'did you mean')"

@@ -1,8 +1,11 @@
 # Stand-ins for a game folder's programs, each a library that holds nothing
 # but a version resource, which is all ondrelle-check reads of them: the game,
-# the script hook, the ASI loader, and Ondrelle.asi of this version and of an
-# older one. Made with the MinGW tools in every build, so that the table of
-# game folders runs natively and under Wine on the very same files.
+# the script hook (of the game's build and of an older one), the ASI loader,
+# and Ondrelle.asi of this version, an older and a newer one. And one library
+# that ends any process loading it, as a 32-bit or broken loader does: the
+# checker must never load it. Made with the MinGW tools in every build, so
+# that the table of game folders runs natively and under Wine on the very
+# same files.
 find_program(ONDRELLE_MINGW_WINDRES x86_64-w64-mingw32-windres REQUIRED)
 find_program(ONDRELLE_MINGW_GCC x86_64-w64-mingw32-gcc REQUIRED)
 set(FAKE_GAME_FILES ${CMAKE_CURRENT_BINARY_DIR}/fake_game_files)
@@ -11,9 +14,11 @@ set(fake_game_file_outputs)
 foreach(fake
     "RDR2.exe;1,0,1491,50"
     "ScriptHookRDR2.dll;1,0,1491,17"
+    "ScriptHookRDR2-1436.dll;1,0,1436,31"
     "dinput8.dll;8,0,0,1"
     "Ondrelle.asi;${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0"
-    "Ondrelle-1.1.0.asi;1,1,0,0")
+    "Ondrelle-1.1.0.asi;1,1,0,0"
+    "Ondrelle-9.0.0.asi;9,0,0,0")
   list(GET fake 0 name)
   list(GET fake 1 version)
   set(rc ${FAKE_GAME_FILES}/${name}.rc)
@@ -26,4 +31,15 @@ foreach(fake
     COMMENT "A stand-in ${name} for the game-folder tests")
   list(APPEND fake_game_file_outputs ${FAKE_GAME_FILES}/${name})
 endforeach()
+set(exits ${FAKE_GAME_FILES}/version-that-exits)
+file(WRITE ${exits}.c "#include <windows.h>\n"
+  "BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {\n"
+  "    if (reason == DLL_PROCESS_ATTACH) ExitProcess(3);\n"
+  "    return TRUE;\n"
+  "}\n")
+add_custom_command(OUTPUT ${exits}.dll
+  COMMAND ${ONDRELLE_MINGW_GCC} -shared -nostdlib -Wl,-e,DllMain -o ${exits}.dll ${exits}.c -lkernel32
+  DEPENDS ${exits}.c
+  COMMENT "A stand-in library that ends any process loading it, for the game-folder tests")
+list(APPEND fake_game_file_outputs ${exits}.dll)
 add_custom_target(fake_game_files ALL DEPENDS ${fake_game_file_outputs})

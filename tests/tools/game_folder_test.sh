@@ -28,18 +28,22 @@ export WINEDEBUG=-all LC_ALL=C.UTF-8 TZ=XST-5:30
 # Under Wine, the first program started brings up Wine's own services; they
 # keep whatever output they were given open, so they get none of ours.
 [ "${tool[0]}" = wine ] && wine cmd /c exit >/dev/null 2>&1 </dev/null
-work=$(mktemp -d "${TMPDIR:-/tmp}/ondrelle-game-folders-XXXXXX")
-trap 'umount "$work/game" 2>/dev/null; rm -rf "$work"' EXIT
+# A short name: a heading that names a path must fit the console's width to
+# be read back as GAME.
+work=$(mktemp -d "${TMPDIR:-/tmp}/ondrelle-XXXXXX")
+trap 'umount "$work/${game_path:-game}" 2>/dev/null; rm -rf "$work"' EXIT
 
 # ---- What a folder may hold ----
 
-game_files() {  # the game, the hook and the loader
+game_files() {  # the game, the hook and the loader; the game last updated well before the logs
   cp "$fakes/RDR2.exe" "$fakes/ScriptHookRDR2.dll" "$fakes/dinput8.dll" "$1/"
+  touch -d "2025-12-01 10:00" "$1/RDR2.exe"
 }
 plugin() {  # Ondrelle.asi and its settings in folder $1, written at the given times
   cp "$fakes/Ondrelle.asi" "$1/Ondrelle.asi"
   touch -d "2026-01-02 03:04" "$1/Ondrelle.asi"
   cp "$default_ini" "$1/Ondrelle.ini"
+  touch -d "2026-01-02 03:05" "$1/Ondrelle.ini"
 }
 log() {  # Ondrelle.log in folder $1 from the lines on standard input, CR LF as the plug-in writes them
   sed 's/$/\r/' > "$1/Ondrelle.log"
@@ -48,23 +52,33 @@ log() {  # Ondrelle.log in folder $1 from the lines on standard input, CR LF as 
 started_log() {
   printf '%s\n' "20:14:07.045 Script started (script_main:29)" "20:14:07.046 Config file reloaded (config:216)" | log "$1"
 }
-hook_logs() {  # the hook's log one line longer than the five lines quoted
-  printf '%s\n' "[20:13:56] INIT: Loading" "[20:13:57] INIT: Reading settings" "[20:13:58] INIT: Started" \
-    "[20:13:58] INIT: Game version 1491.50" "[20:14:02] CORE: Registered script 'Ondrelle.asi'" \
-    "[20:14:07] CORE: Launching main() for 'Ondrelle.asi'" > "$1/ScriptHookRDR2.log"
-  touch -d "2026-01-03 20:14" "$1/ScriptHookRDR2.log"
-  printf '%s\n' "Loaded Ondrelle.asi" > "$1/asiloader.log"
-  touch -d "2026-01-03 20:13" "$1/asiloader.log"
+hook_log() {  # the hook's log of a start, as the hook writes it: a header, then timed lines
+  { echo "// ScriptHookRDR2 log"; sed 's/^/[20:14:02] /'; } | sed 's/$/\r/' > "$1/ScriptHookRDR2.log"
+  touch -d "${2:-2026-01-03 20:14}" "$1/ScriptHookRDR2.log"
+}
+loader_log() {  # the loader's log of a start: no times
+  { echo "// RDR 2 ASI LOADER (build Jan  3 2026)"; cat; } | sed 's/$/\r/' > "$1/asiloader.log"
+  touch -d "${2:-2026-01-03 20:13}" "$1/asiloader.log"
+}
+hook_logs() {  # both logs of a start that loaded Ondrelle and another plug-in
+  printf '%s\n' "INIT: Started" "INIT: Success, game version is VER_1_0_1491_50" \
+    "INIT: Registering script 'Ondrelle.asi'" "INIT: Registering script 'OtherMod.asi'" \
+    "CORE: Launching main() for 'Ondrelle.asi'" "CORE: Launching main() for 'OtherMod.asi'" | hook_log "$1"
+  printf '%s\n' "LOADER: Loading *.asi plugins" "ASI: Loading \"D:\\Games\\RDR2\\Ondrelle.asi\"" \
+    "\"Ondrelle.asi\" => 0x00007FFC12340000" "ASI: Loading \"D:\\Games\\RDR2\\OtherMod.asi\"" \
+    "\"OtherMod.asi\" => 0x00007FFC22340000" "LOADER: Finished loading *.asi plugins" | loader_log "$1"
 }
 good() { game_files "$1"; plugin "$1"; started_log "$1"; hook_logs "$1"; }
 
 # ---- The rows ----
 
-row_good_installation() { good "$1"; }
+row_good_installation() { good "$1"; start_in=.; }
 row_no_script_hook() { good "$1"; rm "$1/ScriptHookRDR2.dll" "$1/ScriptHookRDR2.log"; }
 row_no_asi_loader() { good "$1"; rm "$1/dinput8.dll" "$1/asiloader.log"; }
 row_no_plugin() { game_files "$1"; cp "$default_ini" "$1/Ondrelle.ini"; }
 row_unpacked_into_a_folder_of_its_own() { game_files "$1"; mkdir "$1/Ondrelle-1.2.0"; plugin "$1/Ondrelle-1.2.0"; }
+row_plugin_in_a_mod_managers_folder() { game_files "$1"; mkdir -p "$1/lml/Ondrelle"; plugin "$1/lml/Ondrelle"; }
+row_plugin_saved_as_dll() { good "$1"; mv "$1/Ondrelle.asi" "$1/Ondrelle.dll"; }
 row_no_settings_file() {
   game_files "$1"; plugin "$1"; rm "$1/Ondrelle.ini"
   printf '%s\n' "20:14:07.045 Script started (script_main:29)" "20:14:07.046 CreateFile failed (config:262)" \
@@ -72,7 +86,9 @@ row_no_settings_file() {
     "20:14:10.061 CreateFile failed (config:262)" | log "$1"
 }
 row_asi_subfolder() { game_files "$1"; mkdir "$1/asi"; plugin "$1/asi"; started_log "$1/asi"; }
-row_started_in_the_asi_folder() { row_asi_subfolder "$1"; : > "$1/asi/ondrelle-check.exe"; }  # the package put there whole
+row_started_in_the_asi_folder() { row_asi_subfolder "$1"; start_in=asi; }  # the package put there whole
+row_named_the_asi_folder() { row_asi_subfolder "$1"; named=$game_path/asi; }
+row_started_in_the_scripts_folder() { game_files "$1"; mkdir "$1/scripts"; plugin "$1/scripts"; start_in=scripts; }
 row_settings_in_the_other_folder() {
   game_files "$1"; mkdir "$1/asi"; plugin "$1/asi"; mv "$1/asi/Ondrelle.ini" "$1/"
   printf '%s\n' "20:14:07.045 Script started (script_main:29)" "20:14:07.046 CreateFile failed (config:262)" \
@@ -80,21 +96,44 @@ row_settings_in_the_other_folder() {
 }
 row_settings_misspelt() { good "$1"; mv "$1/Ondrelle.ini" "$1/Ondrel.ini"; }
 row_settings_saved_as_ini_txt() { good "$1"; mv "$1/Ondrelle.ini" "$1/Ondrelle.ini.txt"; }
-row_a_second_download_beside_the_settings() { good "$1"; cp "$1/Ondrelle.ini" "$1/Ondrelle (1).ini"; }
+row_a_second_download_beside_the_settings() {  # and a copy, and a backup, none of which the plug-in reads
+  good "$1"; cp "$1/Ondrelle.ini" "$1/Ondrelle (1).ini"; cp "$1/Ondrelle.ini" "$1/Ondrelle - Copy.ini"
+  cp "$1/Ondrelle.ini" "$1/Ondrelle.ini.bak"
+}
+row_the_download_beside_the_plugin() { good "$1"; printf 'PK\3\4' > "$1/Ondrelle.zip"; }  # no settings file
 row_two_copies() { good "$1"; mkdir "$1/asi"; cp "$1/Ondrelle.asi" "$1/asi/"; }
 row_two_copies_each_with_its_settings() { row_two_copies "$1"; cp "$1/Ondrelle.ini" "$1/asi/"; }
 row_a_fault_in_the_settings() {  # the only thing in the marker's way
   good "$1"; sed -i 's/^mark_humans = yes$/mark_humans = Yes/' "$1/Ondrelle.ini"
 }
-row_strict_with_one_note() { good "$1"; sed -i 's/^opacity = .*$/opacity = 0230/' "$1/Ondrelle.ini"; }  # run with --strict
-row_older_plugin() { good "$1"; cp "$fakes/Ondrelle-1.1.0.asi" "$1/Ondrelle.asi"; touch -d "2026-01-02 03:04" "$1/Ondrelle.asi"; }
-row_empty_log() { good "$1"; : | log "$1"; }
+row_strict_with_one_note() {  # run with --strict
+  good "$1"; sed -i 's/^opacity = .*$/opacity = 0230/' "$1/Ondrelle.ini"; options=(--strict)
+}
+row_older_plugin() {  # an update that copied the new checker and kept the old plug-in
+  good "$1"; cp "$fakes/Ondrelle-1.1.0.asi" "$1/Ondrelle.asi"; touch -d "2026-01-02 03:04" "$1/Ondrelle.asi"
+}
+row_newer_plugin_than_the_checker() {
+  good "$1"; cp "$fakes/Ondrelle-9.0.0.asi" "$1/Ondrelle.asi"; touch -d "2026-01-02 03:04" "$1/Ondrelle.asi"
+}
+row_empty_log() { good "$1"; : | log "$1"; }  # though the hook started the script
+row_empty_log_and_no_script_started() {
+  good "$1"; : | log "$1"
+  printf '%s\n' "INIT: Started" "INIT: Success, game version is VER_1_0_1491_50" \
+    "INIT: Registering script 'Ondrelle.asi'" | hook_log "$1"
+}
 row_stale_log() { good "$1"; touch -d "2025-11-30 18:00" "$1/Ondrelle.log"; }
 row_no_log() { good "$1"; rm "$1/Ondrelle.log"; }
+row_no_logs_at_all() {  # the loader never ran: under Proton, without the launch option
+  game_files "$1"; plugin "$1"
+}
 row_every_kind_of_log_line() {
   game_files "$1"; plugin "$1"
-  # The settings file now: its line 2 still holds the fault the log names.
-  sed -i 's/^mark_humans = yes$/mark_humans = Yes/' "$1/Ondrelle.ini"
+  # The settings file now, older than the log: its mark_humans line still
+  # holds the fault the log names, and it still names the texture dictionary
+  # the game never loaded.
+  sed -i -e 's/^mark_humans = yes$/mark_humans = Yes/' -e 's/^texture_dict = .*/texture_dict = generic_texturez/' \
+    "$1/Ondrelle.ini"
+  touch -d "2026-01-02 03:05" "$1/Ondrelle.ini"
   local humans
   humans=$(grep -n '^mark_humans' "$1/Ondrelle.ini" | cut -d: -f1)
   printf '%s\n' \
@@ -116,7 +155,28 @@ row_every_kind_of_log_line() {
     "If you just updated the mod, check the changelog or the default config file for new values." \
     " (config:219)" \
     "20:19:07.060 Texture dictionary \"generic_texturez\" has not loaded after 300 frames; check texture_dict in Ondrelle.ini (script_main:124)" \
-    "20:19:08.061 A line that no Ondrelle ever wrote (elsewhere:1)" | log "$1"
+    "20:19:08.061 A line that no Ondrelle ever wrote (elsewhere:1)" \
+    "A line of no entry, between two of Ondrelle's" \
+    "20:19:09.062 Config file reloaded (config:216)" | log "$1"
+}
+row_a_fault_fixed_since() {  # the log names two faults; the settings file saved after has neither
+  good "$1"
+  local humans
+  humans=$(grep -n '^mark_humans' "$1/Ondrelle.ini" | cut -d: -f1)
+  printf '%s\n' "20:14:07.045 Script started (script_main:29)" \
+    "20:14:07.046 Config file line #$humans: failed to parse value (expected yes/no): Yes (config:121)" \
+    "20:14:07.047 Config file reloaded (config:216)" \
+    "20:19:07.060 Texture dictionary \"generic_texturez\" has not loaded after 300 frames; check texture_dict in Ondrelle.ini (script_main:124)" | log "$1"
+  touch -d "2026-01-03 20:30" "$1/Ondrelle.ini"
+}
+row_junk_at_the_end_of_the_log() {  # a crash: bytes no program meant, then the NUL bytes of a cut-off write
+  good "$1"
+  { printf '%s\r\n' "20:14:07.045 Script started (script_main:29)" "20:14:07.046 Config file reloaded (config:216)"
+    printf 'caf\xe9 \x1b[31mred\r\n'
+    head -c 3000 /dev/zero | tr '\0' 'x'; printf '\r\n'
+    for i in $(seq 1 10000); do printf 'junk A\r\njunk B\r\n'; done
+    head -c 600 /dev/zero; } > "$1/Ondrelle.log"
+  touch -d "2026-01-03 20:15" "$1/Ondrelle.log"
 }
 row_not_the_game_folder() { plugin "$1"; }  # where the package was unpacked
 row_an_empty_folder() { :; }
@@ -124,55 +184,127 @@ row_a_damaged_download() {  # a plug-in cut short inside its last section, and a
   good "$1"; truncate -s 3000 "$1/Ondrelle.asi"; touch -d "2026-01-02 03:04" "$1/Ondrelle.asi"
   printf '<!DOCTYPE html>\n<title>Download</title>\n' > "$1/ScriptHookRDR2.dll"
 }
-row_loader_under_another_name() {  # a loader that names the files it loads, as any loader does
-  good "$1"; mv "$1/dinput8.dll" "$1/version.dll"; printf 'Loading *.asi\0' >> "$1/version.dll"
+row_loader_under_another_name() {  # a loader that names the files it loads, as any loader does, and writes no log
+  good "$1"; mv "$1/dinput8.dll" "$1/version.dll"; printf 'Loading *.asi\0' >> "$1/version.dll"; rm "$1/asiloader.log"
 }
-row_loader_under_another_name_before_the_game_started() { row_loader_under_another_name "$1"; rm "$1/Ondrelle.log"; }
+row_loader_under_another_name_before_the_game_started() {
+  row_loader_under_another_name "$1"; rm "$1/Ondrelle.log" "$1/ScriptHookRDR2.log"
+}
+row_a_second_loader_beside_dinput8() { good "$1"; cp "$1/dinput8.dll" "$1/winmm.dll"; printf 'Loading *.asi\0' >> "$1/winmm.dll"; }
+row_a_library_that_ends_every_process() {  # a version.dll the checker must never load, run from the game folder
+  good "$1"; cp "$fakes/version-that-exits.dll" "$1/version.dll"
+  start_in=. copy_tool=1 wine_overrides="version=n,b"
+}
 row_plugin_under_another_name() { good "$1"; mv "$1/Ondrelle.asi" "$1/Ondrelle (1).asi"; }  # a second download
 row_update_kept_beside_the_old_copy() {  # Explorer's "Keep both files" when copying the new version in
   good "$1"; mv "$1/Ondrelle.asi" "$1/Ondrelle (2).asi"
   cp "$fakes/Ondrelle-1.1.0.asi" "$1/Ondrelle.asi"; touch -d "2025-10-01 12:00" "$1/Ondrelle.asi"
 }
-row_a_loader_for_32_bit_games() {  # the other download of an ASI loader: the game is 64-bit
-  good "$1"
+# Patches a program's machine, in its PE header, to i386: made for 32-bit Windows.
+make_32_bit() {
   local header
-  header=$(od -An -tu4 -j60 -N4 "$1/dinput8.dll" | tr -d ' ')
-  printf '\x4c\x01' | dd of="$1/dinput8.dll" bs=1 seek=$((header + 4)) conv=notrunc status=none  # i386
+  header=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  printf '\x4c\x01' | dd of="$1" bs=1 seek=$((header + 4)) conv=notrunc status=none
 }
-row_a_cut_off_game() { good "$1"; truncate -s 100 "$1/RDR2.exe"; }  # its header points past its end
-row_folder_that_cannot_be_written() { good "$1"; rm "$1/Ondrelle.log"; }  # so the game never wrote its log
+row_a_loader_for_32_bit_games() { good "$1"; make_32_bit "$1/dinput8.dll"; }  # the other download of an ASI loader
+row_a_cut_off_game() { good "$1"; truncate -s 100 "$1/RDR2.exe"; touch -d "2025-12-01 10:00" "$1/RDR2.exe"; }  # its header points past its end
+row_folder_that_cannot_be_written() { good "$1"; rm "$1/Ondrelle.log"; read_only=1; }  # so the game never wrote its log
+row_folder_under_program_files_that_cannot_be_written() { good "$1"; read_only=1; }
+row_read_only_settings_file() { good "$1"; chmod a-w "$1/Ondrelle.ini"; }
 row_folders_named_like_the_settings_and_the_log() {  # an unpacking gone wrong
   good "$1"; rm "$1/Ondrelle.ini" "$1/Ondrelle.log"; mkdir "$1/Ondrelle.ini" "$1/Ondrelle.log"
 }
 
-rows=(good_installation no_script_hook no_asi_loader no_plugin unpacked_into_a_folder_of_its_own no_settings_file asi_subfolder
-  started_in_the_asi_folder settings_in_the_other_folder settings_misspelt settings_saved_as_ini_txt a_second_download_beside_the_settings
-  two_copies two_copies_each_with_its_settings a_fault_in_the_settings strict_with_one_note older_plugin empty_log stale_log no_log every_kind_of_log_line not_the_game_folder
-  an_empty_folder a_damaged_download loader_under_another_name loader_under_another_name_before_the_game_started
-  plugin_under_another_name update_kept_beside_the_old_copy a_loader_for_32_bit_games a_cut_off_game folder_that_cannot_be_written folders_named_like_the_settings_and_the_log)
+# The script hook's and the loader's lines, each with what it means.
+row_hook_does_not_know_the_game_version() {  # its build the game's, its revision not: the game closed
+  good "$1"; : | log "$1"
+  printf '%s\n' "INIT: Started" "FATAL: Unknown game version" | hook_log "$1"
+}
+row_hook_older_than_the_game() {  # the game updated since the last start, which the hook took then
+  good "$1"; cp "$fakes/ScriptHookRDR2-1436.dll" "$1/ScriptHookRDR2.dll"; touch -d "2026-01-05 09:00" "$1/RDR2.exe"
+  printf '%s\n' "INIT: Started" "INIT: Success, game version is VER_1_0_1436_31" "INIT: Registering script 'Ondrelle.asi'" \
+    "CORE: Launching main() for 'Ondrelle.asi'" | hook_log "$1"
+}
+row_hook_older_than_the_game_but_accepting_it() {  # a log written since the update says it accepted the game
+  row_hook_older_than_the_game "$1"
+  printf '%s\n' "INIT: Started" "INIT: Success, game version is VER_AUTO" "INIT: Registering script 'Ondrelle.asi'" \
+    "CORE: Launching main() for 'Ondrelle.asi'" | hook_log "$1" "2026-01-06 20:00"
+  started_log "$1"; touch -d "2026-01-06 20:01" "$1/Ondrelle.log"
+}
+row_hook_failed() {  # any other fatal line: the hook does not fit the game
+  good "$1"; rm "$1/Ondrelle.log"
+  printf '%s\n' "INIT: Started" "FATAL: Can't find native 0x4A123E85D7C4CA0B" | hook_log "$1"
+}
+row_script_failed() {
+  good "$1"
+  printf '%s\n' "INIT: Started" "INIT: Success, game version is VER_1_0_1491_50" \
+    "INIT: Registering script 'Ondrelle.asi'" "CORE: Launching main() for 'Ondrelle.asi'" \
+    "CORE: An exception occurred while executing 'Ondrelle.asi', id 0xC0000005" | hook_log "$1"
+}
+row_game_closed_for_going_online() {  # Story Mode only: no fault
+  good "$1"
+  printf '%s\n' "INIT: Started" "INIT: Success, game version is VER_1_0_1491_50" \
+    "INIT: Registering script 'Ondrelle.asi'" "CORE: Launching main() for 'Ondrelle.asi'" \
+    "CORE: Terminating the game, disable mods in order to go Online" | hook_log "$1"
+}
+row_loader_refused_the_plugin() {  # Windows gave no reason, and the checker finds none
+  good "$1"; rm "$1/Ondrelle.log"
+  printf '%s\n' "INIT: Started" "INIT: Success, game version is VER_1_0_1491_50" | hook_log "$1"
+  printf '%s\n' "LOADER: Loading *.asi plugins" "ASI: Loading \"D:\\Games\\RDR2\\Ondrelle.asi\"" \
+    "\"Ondrelle.asi\" failed to load" "LOADER: Finished loading *.asi plugins" | loader_log "$1"
+}
+row_loader_refused_a_32_bit_plugin() { row_loader_refused_the_plugin "$1"; make_32_bit "$1/Ondrelle.asi"; }
+row_loader_failed() {
+  good "$1"; rm "$1/Ondrelle.log"; printf '%s\n' "FATAL: Init failed!" | loader_log "$1"
+  printf '%s\n' "INIT: Started" "INIT: Success, game version is VER_1_0_1491_50" | hook_log "$1"
+}
+
+# A Program Files path for the rows that need one; the work folder's game otherwise.
+declare -A game_paths=([folder_under_program_files_that_cannot_be_written]="Program Files/RDR2")
+
+rows=(good_installation no_script_hook no_asi_loader no_plugin unpacked_into_a_folder_of_its_own plugin_in_a_mod_managers_folder
+  plugin_saved_as_dll no_settings_file asi_subfolder started_in_the_asi_folder named_the_asi_folder started_in_the_scripts_folder
+  settings_in_the_other_folder settings_misspelt settings_saved_as_ini_txt a_second_download_beside_the_settings
+  the_download_beside_the_plugin two_copies two_copies_each_with_its_settings a_fault_in_the_settings strict_with_one_note
+  older_plugin newer_plugin_than_the_checker empty_log empty_log_and_no_script_started stale_log no_log no_logs_at_all
+  every_kind_of_log_line a_fault_fixed_since junk_at_the_end_of_the_log not_the_game_folder an_empty_folder
+  a_damaged_download loader_under_another_name loader_under_another_name_before_the_game_started
+  a_second_loader_beside_dinput8 a_library_that_ends_every_process plugin_under_another_name
+  update_kept_beside_the_old_copy a_loader_for_32_bit_games a_cut_off_game folder_that_cannot_be_written
+  folder_under_program_files_that_cannot_be_written read_only_settings_file folders_named_like_the_settings_and_the_log
+  hook_does_not_know_the_game_version hook_older_than_the_game hook_older_than_the_game_but_accepting_it hook_failed
+  script_failed game_closed_for_going_online loader_refused_the_plugin loader_refused_a_32_bit_plugin loader_failed)
 
 # ---- Running a row ----
 
-# The tool's output and exit status for the folder game, looked at from
-# inside it (as a double-click starts it) for the good row, from its asi
-# folder for the row started there, and by --game-folder otherwise, named as
-# a shell's completion names it, with a separator at its end, with --strict
-# for the rows named strict_*; the folder's path shown as GAME.
+# How a row is run, set by the row itself: from inside the game folder (".")
+# or one of its subfolders, as a double-click starts it, or by --game-folder
+# naming the folder (its path from the work folder, with a separator at its
+# end, as a shell's completion names it); with --strict; from a copy of the
+# tool in the game folder, with Wine told to load libraries found there.
+reset_how_to_run() {
+  start_in="" named="$game_path/" options=() copy_tool="" read_only="" wine_overrides=""
+}
+
+# The tool's output and exit status for the folder, run as the row says,
+# with the folder's path shown as GAME.
 run_row() {
-  local name=$1 output status shown options=()
-  [[ $name = strict_* ]] && options=(--strict)
-  if [ "$name" = good_installation ] || [ "$name" = started_in_the_asi_folder ]; then
-    local from=$work/game
-    [ "$name" = started_in_the_asi_folder ] && from=$work/game/asi
-    output=$(cd "$from" && "${tool[@]}" 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
+  local output status shown tool_run=("${tool[@]}")
+  if [ -n "$copy_tool" ]; then
+    cp "${tool[-1]}" "$work/$game_path/"
+    tool_run=("${tool[@]:0:${#tool[@]}-1}" "$work/$game_path/$(basename "${tool[-1]}")")
+  fi
+  if [ -n "$start_in" ]; then
+    output=$(cd "$work/$game_path/$start_in" && WINEDLLOVERRIDES=$wine_overrides "${tool_run[@]}" "${options[@]}" 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
   else
-    output=$(cd "$work" && "${tool[@]}" "${options[@]}" --game-folder game/ 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
+    output=$(cd "$work" && "${tool_run[@]}" "${options[@]}" --game-folder "$named" 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
   fi
   status=$?
+  [ -n "$copy_tool" ] && rm "$work/$game_path/$(basename "${tool[-1]}")"
   # Wine's drive Z: is the root of the file system: the path is known without
   # asking Wine again, which may fail as its short-lived servers come and go.
-  shown=$work/game
-  [ "${tool[0]}" = wine ] && shown=Z:$work/game
+  shown=$work/$game_path
+  [ "${tool[0]}" = wine ] && shown=Z:$work/$game_path
   printf '%s\n(exit %s)\n' "$output" "$status" | tr '\\' '/' |
     SHOWN=$shown awk '{ while ((i = index($0, ENVIRON["SHOWN"])) > 0) $0 = substr($0, 1, i - 1) "GAME" substr($0, i + length(ENVIRON["SHOWN"])); print }'
 }
@@ -183,27 +315,29 @@ run_row() {
 make_read_only() {
   local copy
   copy=$(mktemp -d "$work/copy-XXXXXX")
-  cp -a "$work/game/." "$copy/" && mount -t tmpfs -o size=4m tmpfs "$work/game" 2>/dev/null &&
-    cp -a "$copy/." "$work/game/" && mount -o remount,ro "$work/game" 2>/dev/null
+  cp -a "$work/$game_path/." "$copy/" && mount -t tmpfs -o size=4m tmpfs "$work/$game_path" 2>/dev/null &&
+    cp -a "$copy/." "$work/$game_path/" && mount -o remount,ro "$work/$game_path" 2>/dev/null
 }
 
 for name in "${rows[@]}"; do
-  rm -rf "$work/game"
-  mkdir "$work/game"
-  "row_$name" "$work/game"
-  if [ "$name" = folder_that_cannot_be_written ] && ! make_read_only; then
+  game_path=${game_paths[$name]:-game}
+  rm -rf "${work:?}/${game_path%%/*}"
+  mkdir -p "$work/$game_path"
+  reset_how_to_run
+  "row_$name" "$work/$game_path"
+  if [ -n "$read_only" ] && ! make_read_only; then
     echo "NOT RUN: $name: no read-only file system can be mounted here (mounting needs root)"
-    umount "$work/game" 2>/dev/null
+    umount "$work/$game_path" 2>/dev/null
     continue
   fi
   actual=$(run_row "$name")
-  # It reads in an 80-column console: only headings, which name paths, run longer.
-  if grep -vE '^== ' <<<"$actual" | grep -qE '^.{80,}'; then
+  # It reads in an 80-column console, headings that name paths too.
+  if grep -qE '^.{80,}' <<<"$actual"; then
     echo "FAIL: $name: lines wider than an 80-column console:"
-    grep -vE '^== ' <<<"$actual" | grep -E '^.{80,}'
+    grep -E '^.{80,}' <<<"$actual"
     failures=$((failures + 1))
   fi
-  [ "$name" = folder_that_cannot_be_written ] && umount "$work/game"
+  [ -n "$read_only" ] && umount "$work/$game_path"
   expected_file=$expected_dir/$name.check
   if [ -n "${ONDRELLE_UPDATE_GOLDEN:-}" ]; then printf '%s\n' "$actual" > "$expected_file"; fi
   if [ "$actual" != "$(cat "$expected_file" 2>/dev/null)" ]; then
@@ -212,10 +346,11 @@ for name in "${rows[@]}"; do
     failures=$((failures + 1))
   fi
   # Nothing is left behind by the look at whether the folder can be written.
-  if ls "$work/game" | grep -q '^ondrelle-check'; then
+  if ls "$work/$game_path" | grep -q '^ondrelle-check-'; then
     echo "FAIL: $name: the check left a file in the folder"
     failures=$((failures + 1))
   fi
+  rm -rf "${work:?}/${game_path%%/*}"
 done
 
 [ $failures = 0 ] && echo "ondrelle-check: all ${#rows[@]} game folders as expected"

@@ -26,7 +26,9 @@ set(leak_suppressions "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/lsa
 
 file(GLOB unit_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/unit/*_test.cpp)
 add_executable(ondrelle_unit_tests ${unit_test_sources})
-target_link_libraries(ondrelle_unit_tests PRIVATE test_support GTest::gtest_main)
+# With the checker's reading of the log, linked with the plug-in's own log
+# writer: the log the real core writes is fed to it.
+target_link_libraries(ondrelle_unit_tests PRIVATE test_support ondrelle_log_explaining GTest::gtest_main)
 target_compile_definitions(ondrelle_unit_tests PRIVATE ONDRELLE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(ondrelle_unit_tests DISCOVERY_MODE PRE_TEST)
 

@@ -1,7 +1,11 @@
 // The script loop frame by frame against the stand-in world's call record:
-// start-up, the error overlay, the gates and the texture request.
+// start-up, the error overlay, the gates and the texture request; and every
+// entry the script writes to its log, read back by ondrelle-check.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include "log_reading.h"
 #include "script_fixture.h"
 
 namespace {
@@ -247,6 +251,75 @@ TEST_F(ScriptLoop, ReloadedDictionaryNameIsCheckedAndRequestedAfresh) {
     step_after_a_second();
     EXPECT_EQ(argument_text(calls_named("texture_dict_check")[0], 0), "other_textures");
     EXPECT_EQ(argument_text(calls_named("texture_dict_request")[0], 0), "other_textures");
+}
+
+// The longest piece of a log format that is text of its own, between its
+// conversions: what any entry it writes holds.
+std::string fixed_text_of(const std::string& format) {
+    std::string longest, piece;
+    for (size_t at = 0; at <= format.size(); ++at) {
+        if (at == format.size() || format[at] == '%') {
+            if (piece.size() > longest.size()) longest = piece;
+            piece.clear();
+            at += at + 2 < format.size() && format.compare(at, 3, "%lu") == 0 ? 2 : 1;
+        } else {
+            piece += format[at];
+        }
+    }
+    return longest;
+}
+
+// The script driven through every state that writes its log: the settings
+// file missing, its time unreadable, its stream refused, each fault of a
+// line or a value, a read error, a key missing, a texture dictionary that
+// never loads. The log it really wrote goes to ondrelle-check, which must
+// explain every entry: a text of the plug-in reworded or added without the
+// checker reading it fails here.
+TEST_F(ScriptLoop, EveryEntryTheScriptLogsIsExplainedByTheChecker) {
+    world->dicts_load_on_request = 0;
+    start_script(&state);
+    step();  // no settings file yet
+    auto look_at = [&](const std::string& settings) {
+        save_settings(settings);
+        step_after_a_second();
+    };
+    fake_platform.fail_time_read = true;
+    fake_platform.time_read_error = 32;
+    look_at(complete_settings_file());
+    fake_platform.fail_time_read = false;
+    fake_platform.fail_stream_open = true;
+    look_at(complete_settings_file());
+    fake_platform.fail_stream_open = false;
+    look_at("size = 0.05\nthis is no setting\nopacity = 1\n");
+    look_at("colour = red\nsize = 0.05\n");
+    look_at(std::string(kMaxLineLength + 5, 'x') + "\nsize = 0.05\n");
+    look_at(settings_file_with("size", "fast"));
+    look_at(settings_file_with("opacity", "nine"));
+    look_at(settings_file_with("mark_humans", "Yes"));
+    look_at(settings_file_with("ped_bone", std::string(kTextSettingCapacity + 10, 'b')));
+    look_at(settings_file_without("size"));
+    fake_platform.read_error_after = 10;
+    look_at(complete_settings_file());
+    fake_platform.read_error_after = -1;
+    look_at(settings_file_with("texture_dict", "never_textures"));
+    for (int pass = 0; pass < kTextureDictPatiencePasses; ++pass) step();
+
+    std::string log = read_file(folder + "/Ondrelle.log");
+    for (const char* format :
+         {kLogScriptStarted, kLogReloaded, kLogCreateFileFailed, kLogGetFileTimeFailed, kLogFopenFailed,
+          kLogLineTooLong, kLogNotDelimited, kLogUnknownKey, kLogBadDecimal, kLogBadInteger, kLogBadFlag,
+          kLogValueTooLong, kLogUnfinishedParse, kMissingKeysText, kLogTextureDictNotLoaded})
+        EXPECT_NE(log.find(fixed_text_of(format)), std::string::npos) << "never logged: " << format;
+    std::vector<Finding> findings = explain_log_entries(log, LogContext{nullptr, false});
+    size_t entries = 0;
+    for (const Finding& finding : findings) {
+        ASSERT_FALSE(finding.shown.empty()) << finding.text;
+        EXPECT_FALSE(finding.text.empty()) << "not explained: " << finding.shown.front();
+        entries += finding.shown.size() - (finding.shown.back().rfind("(repeated", 0) == 0 ? 1 : 0);
+    }
+    size_t lines = 0;
+    for (char c : log) lines += c == '\n';
+    EXPECT_EQ(entries, lines) << "every line of the log belongs to an explained entry";
 }
 
 }  // namespace

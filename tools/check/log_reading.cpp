@@ -1,57 +1,144 @@
 // Ondrelle.log explained; see log_reading.h.
 #include "log_reading.h"
 
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "config.h"
-#include "console_text.h"
 #include "editor_lines.h"
-#include "settings_report.h"
+#include "log_lines.h"
+#include "plain_text.h"
+#include "script_main.h"
 #include "settings_rules.h"
-#include "tool_platform.h"
 
 namespace {
 
-// One entry of the log: its time of day and its message, the source
-// reference at its end cut off.
+// =============================================================================
+// Entries
+// =============================================================================
+
+// One entry of the log as written: its lines, and its message without the
+// time of day and the source reference.
 struct LogEntry {
-    std::string as_written;  // the entry's lines as they are
-    std::string message;     // without the time and the source reference
+    std::vector<std::string> lines;
+    std::string message;
+    bool stamped;  // it starts with the time of day, as each of Ondrelle's entries does
+    bool damaged;  // a run of NUL bytes followed it
 };
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // "hh:mm:ss.mmm ", the start of every entry.
 bool stamped(const std::string& line) {
-    return line.size() >= 13 && line[2] == ':' && line[5] == ':' && line[8] == '.' && line[12] == ' ';
+    if (line.size() < 13 || line[2] != ':' || line[5] != ':' || line[8] != '.' || line[12] != ' ') return false;
+    for (size_t at : {0, 1, 3, 4, 6, 7, 9, 10, 11}) {
+        if (!is_digit(line[at])) return false;
+    }
+    return true;
 }
 
-std::vector<LogEntry> entries_of(const std::string& text) {
-    std::vector<LogEntry> entries;
-    size_t position = 0;
-    EditorLine editor_line;
-    while (next_editor_line(text, &position, &editor_line)) {
-        const std::string& line = editor_line.text;
-        if (stamped(line) || entries.empty()) {
-            entries.push_back(LogEntry{line, stamped(line) ? line.substr(13) : line});
-        } else {
-            entries.back().as_written += "\n" + line;
-            entries.back().message += "\n" + line;
-        }
+// Cuts " (config:216)", the source file and line that logged the entry,
+// off its end; false, changing nothing, when it has none.
+bool cut_source_reference(std::string* message) {
+    size_t open = message->rfind(" (");
+    if (open == std::string::npos || message->back() != ')') return false;
+    std::string inside = message->substr(open + 2, message->size() - open - 3);
+    size_t colon = inside.find(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == inside.size()) return false;
+    for (size_t at = colon + 1; at < inside.size(); ++at) {
+        if (!is_digit(inside[at])) return false;
     }
-    for (LogEntry& entry : entries) {
-        // " (config:216)" ends the entry's last line.
-        size_t reference = entry.message.rfind(" (");
-        if (reference != std::string::npos && entry.message.back() == ')' &&
-            entry.message.find(':', reference) != std::string::npos)
-            entry.message.erase(reference);
+    message->erase(open);
+    return true;
+}
+
+// The texts the plug-in logs on several lines (the missing-keys text):
+// those lines after a stamped line that finish such a text, source
+// reference included, belong to its entry. How many there are; 0 for none.
+// Any other line without a time of day is a line of its own.
+size_t lines_continuing(const std::vector<LogLine>& lines, size_t first) {
+    const std::string start = lines[first].text.substr(13);
+    for (const char* text : {kMissingKeysText}) {
+        std::string whole = text;
+        size_t later = 0;
+        for (char c : whole) later += c == '\n';
+        if (start != whole.substr(0, whole.find('\n')) || first + later >= lines.size()) continue;
+        std::string joined = start;
+        for (size_t k = 1; k <= later; ++k) joined += "\n" + lines[first + k].text;
+        if (cut_source_reference(&joined) && joined == whole) return later;
+    }
+    return 0;
+}
+
+std::vector<LogEntry> entries_of(const std::string& bytes) {
+    std::vector<LogLine> lines = log_lines(bytes);
+    std::vector<LogEntry> entries;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const LogLine& line = lines[i];
+        LogEntry entry = {{}, line.text, stamped(line.text), line.damaged};
+        if (!line.text.empty() || !line.damaged) entry.lines.push_back(line.text);
+        if (entry.stamped) {
+            size_t later = lines_continuing(lines, i);
+            entry.message = line.text.substr(13);
+            for (size_t k = 1; k <= later; ++k) {
+                entry.lines.push_back(lines[i + k].text);
+                entry.message += "\n" + lines[i + k].text;
+            }
+            entry.damaged = lines[i + later].damaged;
+            i += later;
+            cut_source_reference(&entry.message);
+        }
+        entries.push_back(entry);
     }
     return entries;
 }
 
-bool starts_with(const std::string& text, const char* start) { return text.compare(0, std::strlen(start), start) == 0; }
+// =============================================================================
+// What each entry means
+// =============================================================================
+
+enum EntryKind {
+    script_started,
+    settings_reloaded,
+    settings_line_fault,
+    parse_stopped,
+    keys_missing,
+    file_open_failed,
+    file_time_failed,
+    stream_open_failed,
+    texture_dict_not_loaded,
+};
+
+// Each entry the plug-in writes, by the text that writes it.
+struct KnownEntry {
+    const char* format;
+    EntryKind kind;
+};
+
+// clang-format off
+const KnownEntry kKnownEntries[] = {
+    {kLogScriptStarted,        script_started},
+    {kLogReloaded,             settings_reloaded},
+    {kLogLineTooLong,          settings_line_fault},
+    {kLogNotDelimited,         settings_line_fault},
+    {kLogUnknownKey,           settings_line_fault},
+    {kLogBadDecimal,           settings_line_fault},
+    {kLogBadInteger,           settings_line_fault},
+    {kLogBadFlag,              settings_line_fault},
+    {kLogValueTooLong,         settings_line_fault},
+    {kLogUnfinishedParse,      parse_stopped},
+    {kMissingKeysText,         keys_missing},
+    {kLogCreateFileFailed,     file_open_failed},
+    {kLogGetFileTimeFailed,    file_time_failed},
+    {kLogFopenFailed,          stream_open_failed},
+    {kLogTextureDictNotLoaded, texture_dict_not_loaded},
+};
+// clang-format on
+
+Finding said(FindingWeight weight, const std::string& text) { return Finding{weight, text, {}, {}}; }
+
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
 // The checker's notes now on the line of the settings file that the game
 // counted as line game_line, in the editor's numbering.
@@ -64,164 +151,169 @@ std::vector<SettingsNote> notes_on_game_line(const SettingsReport& settings, int
     return notes;
 }
 
-struct Explanation {
-    std::string text;  // empty: a line ondrelle-check does not know
-    bool problem;      // it keeps the marker from showing
-    int game_line;     // a settings line it names; 0 for none
-};
-
-Explanation explain_settings_line(const std::string& message) {
-    int line = std::atoi(message.c_str() + std::strlen("Config file line #"));
-    std::string fault = message.substr(message.find(": ") + 2);
-    if (fault.find("(ferror 1)") != std::string::npos)
-        return {"The game could not read Ondrelle.ini past line " + std::to_string(line) +
-                    " (a read error), and kept the settings it had. Save the file again.",
-                false, line};
-    if (starts_with(fault, "didn't reach EOF"))
-        return {"The game stopped reading Ondrelle.ini at line " + std::to_string(line) +
-                    ", at the fault logged just before, and read nothing after it: that is what \"didn't reach "
-                    "EOF\" means. It kept the settings it had and showed its error.",
-                false, line};
-    return {"A fault on line " + std::to_string(line) +
-                " of Ondrelle.ini: the game shows \"Error parsing config file. Check log file for details.\" "
-                "instead of the marker until the file is saved without it.",
-            false, line};
-}
-
-Explanation explain(const std::string& message) {
-    if (message == "Script started")
-        return {"The script hook started Ondrelle's script: the plug-in was loaded and runs.", false, 0};
-    if (message == "Config file reloaded") return {"Ondrelle read Ondrelle.ini and took its settings up.", false, 0};
-    if (starts_with(message, "Config file line #")) return explain_settings_line(message);
-    if (starts_with(message, kMissingKeysText) || message + "\n" == kMissingKeysText)
-        return {
-            "Ondrelle.ini lacked one or more of its 18 keys, and the game showed this instead of the marker. "
-            "The notes on the settings file above name the keys it lacks now; copy their lines from the "
-            "Ondrelle.ini of Ondrelle's package.",
-            false, 0};
-    if (message == "CreateFile failed")
-        return {
-            "The game could not open Ondrelle.ini to see whether it had changed: the file was missing, or "
-            "another program (an editor, a cloud sync tool) kept it to itself. On screen this shows as "
-            "\"Failed to open config file\". Put Ondrelle.ini beside Ondrelle.asi, or close the program that "
-            "holds it: the game looks again every second.",
-            false, 0};
-    if (starts_with(message, "GetFileTime failed: "))
-        return {"The game opened Ondrelle.ini but could not read when it was last saved (system error " +
-                    message.substr(std::strlen("GetFileTime failed: ")) +
-                    "). On screen: \"Error while reading config filetime\". Save the file again; should that not "
-                    "help, copy its text into a new Ondrelle.ini.",
-                false, 0};
-    if (message == "fopen failed")
-        return {
-            "The game could not open Ondrelle.ini to read it. On screen: \"Failed to open config file for "
-            "parsing\". Close any program that keeps the file to itself, then save it again.",
-            false, 0};
-    if (starts_with(message, "Texture dictionary \"")) {
-        size_t end = message.find('"', std::strlen("Texture dictionary \""));
-        std::string name =
-            message.substr(std::strlen("Texture dictionary \""), end - std::strlen("Texture dictionary \""));
-        return {"The game never loaded the texture dictionary \"" + escaped_text(name) +
-                    "\", so the marker has no sprite: texture_dict is misspelt, or not a dictionary the game has. "
-                    "Use a pair known to exist: " +
-                    known_texture_pairs() + ".",
-                true, 0};
-    }
-    return {"", false, 0};
-}
-
-// Prints a run of entries with one message (the game logs an open failure
-// every second, so an hour without the settings file is 3,600 of them): the
-// first as written, how often it came again and when last, then what it
-// means, once.
-void print_entry_run(const LogEntry& entry, const LogEntry& last, size_t count, const SettingsReport* settings,
-                     int* problems) {
-    size_t start = 0;
-    while (start < entry.as_written.size() || start == 0) {
-        size_t end = entry.as_written.find('\n', start);
-        if (end == std::string::npos) end = entry.as_written.size();
-        print_wrapped(stdout, "  ", escaped_text(entry.as_written.substr(start, end - start)), 4);
-        start = end + 1;
-    }
-    if (count > 1)
-        print_wrapped(stdout, "  ",
-                      "(repeated " + std::to_string(count - 1) + (count == 2 ? " more time" : " more times") +
-                          (stamped(last.as_written) ? ", the last at " + last.as_written.substr(0, 12) : "") + ")",
-                      3);
-    Explanation explanation = explain(entry.message);
-    if (explanation.text.empty()) return;  // a line shown as it is
-    *problems += explanation.problem;
-    print_wrapped(stdout, explanation.problem ? "    Problem: " : "    ", explanation.text, 6);
-    if (explanation.game_line == 0 || settings == nullptr) return;
+// What the settings file says now of a line the log named: its notes, or
+// that the fault is gone. The fault itself is the settings verdict's to
+// weigh, so a line that still has notes adds none.
+Finding settings_line_now(Finding finding, int game_line, const LogContext& context) {
+    if (context.settings == nullptr) return finding;
     int editor_line = 0;
-    std::vector<SettingsNote> notes = notes_on_game_line(*settings, explanation.game_line, &editor_line);
-    if (notes.empty()) {
-        print_wrapped(stdout, "    ",
-                      "Ondrelle.ini as it is now has no note on that line: it was fixed since, or the log is from "
-                      "an earlier file.",
-                      6);
-        return;
+    std::vector<SettingsNote> notes = notes_on_game_line(*context.settings, game_line, &editor_line);
+    if (!notes.empty()) {
+        finding.text += " The notes on the settings file say of its line " + std::to_string(editor_line) + ":";
+        for (const SettingsNote& note : notes) finding.detail.push_back(note.text);
+    } else if (context.settings_saved_since) {
+        finding.weight = finding_note;
+        finding.text +=
+            " Fixed since: Ondrelle.ini was saved after this log was written, and has no fault on that "
+            "line now.";
+    } else {
+        finding.text += " Ondrelle.ini as it is now has no note on that line: the log may be from an earlier file.";
     }
-    print_wrapped(stdout, "    ", "The notes on the settings file say of its line " + std::to_string(editor_line) + ":",
-                  6);
-    for (const SettingsNote& note : notes) print_wrapped(stdout, "      ", note.text, 8);
+    return finding;
+}
+
+Finding explain_settings_line(const std::string& line_text, const LogContext& context) {
+    int line = std::atoi(line_text.c_str());
+    return settings_line_now(
+        said(finding_fine, "A fault on line " + std::to_string(line) + " of Ondrelle.ini: the game showed " +
+                               quoted(kGenericParseErrorText) +
+                               " instead of the marker until the file was saved without it."),
+        line, context);
+}
+
+Finding explain_parse_stopped(const std::vector<std::string>& captured, const LogContext& context) {
+    int line = std::atoi(captured[0].c_str());
+    std::string at = std::to_string(line);
+    if (captured[1] != "0")
+        return settings_line_now(said(finding_fine, "The game could not read Ondrelle.ini past line " + at +
+                                                        " (a read error), and kept the settings it had. Save "
+                                                        "the file again."),
+                                 line, context);
+    return settings_line_now(said(finding_fine, "The game stopped reading Ondrelle.ini at line " + at +
+                                                    ", at the fault logged just before, and read nothing after "
+                                                    "it: that is what \"didn't reach EOF\" means. It kept the "
+                                                    "settings it had and showed its error."),
+                             line, context);
+}
+
+Finding explain_missing_keys(const LogContext& context) {
+    std::string lacked = "Ondrelle.ini lacked one or more of its " + std::to_string(kSettingsKeyCount) +
+                         " keys, and the game showed this instead of the marker.";
+    if (context.settings == nullptr || !context.settings->complete)
+        return said(finding_fine, lacked +
+                                      " The notes on the settings file above name the keys it lacks now; copy "
+                                      "their lines from the Ondrelle.ini of Ondrelle's package.");
+    if (context.settings_saved_since)
+        return said(finding_note, lacked +
+                                      " Fixed since: Ondrelle.ini was saved after this log was written, and "
+                                      "holds every key now.");
+    return said(finding_fine, lacked +
+                                  " Ondrelle.ini as it is now holds every key: the log may be from an earlier "
+                                  "file.");
+}
+
+Finding explain_texture_dict(const std::string& named, const LogContext& context) {
+    std::string never = "The game never loaded the texture dictionary " + quoted(escaped_text(named)) +
+                        ", so the marker had no sprite.";
+    const char* now = context.settings != nullptr ? context.settings->read.texture_dict : nullptr;
+    if (now != nullptr && named != now && context.settings_saved_since)
+        return said(finding_note, never +
+                                      " Fixed since: Ondrelle.ini, saved after this log was written, names the "
+                                      "texture dictionary " +
+                                      quoted(escaped_text(now)) + " now.");
+    if (now != nullptr && named != now)
+        return said(finding_fine, never + " Ondrelle.ini as it is now names " + quoted(escaped_text(now)) +
+                                      " instead: the log may be from an earlier file.");
+    return said(finding_problem, never +
+                                     " texture_dict is misspelt, or not a dictionary the game has: use a pair "
+                                     "known to exist: " +
+                                     known_texture_pairs() + ".");
+}
+
+// The finding of a message the plug-in wrote; false for one it does not write.
+bool explain(const std::string& message, const LogContext& context, Finding* finding) {
+    std::vector<std::string> captured;
+    for (const KnownEntry& known : kKnownEntries) {
+        if (!line_matches(known.format, message, match_whole_and_exact, &captured)) continue;
+        switch (known.kind) {
+            case script_started:
+                *finding = said(finding_fine, "The script hook started Ondrelle's script: the plug-in was loaded.");
+                return true;
+            case settings_reloaded:
+                *finding = said(finding_fine, "Ondrelle read Ondrelle.ini and took its settings up.");
+                return true;
+            case settings_line_fault:
+                *finding = explain_settings_line(captured[0], context);
+                return true;
+            case parse_stopped:
+                *finding = explain_parse_stopped(captured, context);
+                return true;
+            case keys_missing:
+                *finding = explain_missing_keys(context);
+                return true;
+            case file_open_failed:
+                *finding = said(finding_fine,
+                                "The game could not open Ondrelle.ini to see whether it had changed: the file was "
+                                "missing, or another program (an editor, a cloud sync tool) kept it to itself. On "
+                                "screen this showed as " +
+                                    quoted(kOpenFailedText) +
+                                    ". Put Ondrelle.ini beside Ondrelle.asi, or close the program that holds it: "
+                                    "the game looks again every second.");
+                return true;
+            case file_time_failed:
+                *finding = said(finding_fine,
+                                "The game opened Ondrelle.ini but could not read when it was last saved (system "
+                                "error " +
+                                    captured[0] + "). On screen: " + quoted(kFileTimeFailedText) +
+                                    ". Save the file again; should that not help, copy its text into a new "
+                                    "Ondrelle.ini.");
+                return true;
+            case stream_open_failed:
+                *finding = said(finding_fine, "The game could not open Ondrelle.ini to read it. On screen: " +
+                                                  quoted(kOpenForParsingFailedText) +
+                                                  ". Close any program that keeps the file to itself, then save "
+                                                  "it again.");
+                return true;
+            case texture_dict_not_loaded:
+                *finding = explain_texture_dict(captured[0], context);
+                return true;
+        }
+    }
+    return false;
+}
+
+// "(repeated 3 more times, the last at 20:14:10.061)" under a run's first entry.
+std::string repeated_words(size_t count, const LogEntry& last) {
+    return "(repeated " + std::to_string(count - 1) + (count == 2 ? " more time" : " more times") +
+           (last.stamped ? ", the last at " + last.lines.front().substr(0, 12) : "") + ")";
+}
+
+bool same_run(const LogEntry& a, const LogEntry& b) {
+    return !a.damaged && !a.lines.empty() && !b.lines.empty() && a.stamped == b.stamped && a.message == b.message;
 }
 
 }  // namespace
 
-int explain_log(const GameFolder& game, const SettingsReport* settings) {
-    if (!game.plugin_found) return 0;
-    std::string path = in_folder(game.plugin_folder, "Ondrelle.log");
-    std::string text;
-    int64_t written = 0;
-    std::printf("\n");
-    bool log_there = !entry_named(game.plugin_folder, "Ondrelle.log").empty();
-    if (log_there && (!tool_read_file(path, &text) || !tool_last_write_time(path, &written))) {
-        std::printf("== Ondrelle.log\n");
-        UnreadableReason why = tool_why_unreadable(path.c_str());
-        print_wrapped(stdout, "  ",
-                      "Ondrelle.log beside Ondrelle.asi cannot be read: " + unreadable_words(why) + "." +
-                          (why == unreadable_folder ? " The plug-in cannot write its log there either: delete that "
-                                                      "folder."
-                                                    : ""),
-                      4);
-        return 0;
-    }
-    if (!log_there) {
-        std::printf("== Ondrelle.log\n");
-        print_wrapped(stdout, "  ",
-                      std::string("There is no Ondrelle.log beside Ondrelle.asi: the plug-in has not been loaded "
-                                  "since it was put there (the game was not started since, or the loader or the "
-                                  "hook did not load it)") +
-                          (game.plugin_folder_written
-                               ? "."
-                               : ", or it was loaded but could not write its log: its folder cannot be written, "
-                                 "as said above."),
-                      4);
-        return 0;
-    }
-    std::printf("== Ondrelle.log, last written %s\n", tool_local_time_text(written).c_str());
-    print_wrapped(stdout, "  ", "(Its entries give the time of day only; the date is when the file was written.)", 3);
-    if (game.plugin_written > written)
-        print_wrapped(stdout, "  Note: ",
-                      "Ondrelle.log was last written " + tool_local_time_text(written) +
-                          ", before this Ondrelle.asi was (" + tool_local_time_text(game.plugin_written) +
-                          "): it is from an earlier copy of the plug-in, and what it says may no longer hold. Start "
-                          "the game once to get a log of this copy.",
-                      4);
-    if (text.empty()) {
-        print_wrapped(stdout, "  Problem: ",
-                      "Ondrelle.log is empty: the plug-in was loaded (it empties its log as it is loaded), but its "
-                      "script never started. Either the game did not get past loading, or the script hook did not "
-                      "start scripts: see the hook's log, ScriptHookRDR2.log, above.",
-                      4);
-        return 1;
-    }
-    int problems = 0;
-    std::vector<LogEntry> entries = entries_of(text);
+std::vector<Finding> explain_log_entries(const std::string& bytes, const LogContext& context) {
+    std::vector<LogEntry> entries = entries_of(bytes);
+    std::vector<Finding> findings;
+    UnknownLines unknown;
     for (size_t first = 0, count = 1; first < entries.size(); first += count, count = 1) {
-        while (first + count < entries.size() && entries[first + count].message == entries[first].message) ++count;
-        print_entry_run(entries[first], entries[first + count - 1], count, settings, &problems);
+        while (first + count < entries.size() && same_run(entries[first + count - 1], entries[first + count])) ++count;
+        const LogEntry& entry = entries[first];
+        const LogEntry& last = entries[first + count - 1];
+        std::vector<std::string> shown;
+        for (const std::string& line : entry.lines) shown.push_back(shown_log_line(line));
+        if (count > 1) shown.push_back(repeated_words(count, last));
+        Finding finding = said(finding_fine, "");
+        if (entry.stamped && explain(entry.message, context, &finding)) {
+            finding.shown = shown;
+            findings.push_back(finding);
+        } else if (!shown.empty()) {
+            unknown.add(shown, count * entry.lines.size(), &findings);
+        }
+        if (last.damaged) findings.push_back(damaged_log_finding());
     }
-    return problems;
+    unknown.close(&findings);
+    return findings;
 }

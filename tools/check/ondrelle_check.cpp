@@ -14,10 +14,11 @@
 #include <vector>
 
 #include "console_text.h"
+#include "findings.h"
 #include "game_folder.h"
-#include "log_reading.h"
 #include "settings_report.h"
 #include "tool_platform.h"
+#include "verdict.h"
 
 static const char kUsage[] =
     "Usage: ondrelle-check [--strict] [--game-folder DIR] [--] [FILE...]\n"
@@ -76,69 +77,108 @@ static bool check_file(const char* path, bool strict, bool* printed) {
     return settings_pass(report, strict);
 }
 
+// The counts the closing summary gives, in the report's three kinds.
+struct InShort {
+    int problem_lines = 0;                   // findings marked Problem
+    const char* settings_problem = nullptr;  // how the settings file's part is named, when it keeps the marker away
+    int notes = 0;                           // findings marked Note, and the notes on the settings file
+    size_t strict_notes = 0;                 // notes on the settings file that --strict counts as faults
+};
+
+static std::string counted(int count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
 // The closing summary: how many things keep the marker from showing and
-// where each was reported (settings_problem: how the settings file's part is
-// named, or null), then how many notes on the settings --strict counts as
-// faults.
-static void print_in_short(int problem_lines, const char* settings_problem, size_t strict_notes) {
-    int things = problem_lines + (settings_problem != nullptr);
+// where each was reported, how many notes are worth knowing, then how many
+// notes on the settings --strict counts as faults.
+static void print_in_short(const InShort& in_short) {
+    int things = in_short.problem_lines + (in_short.settings_problem != nullptr);
     std::string named;
-    if (problem_lines > 0)
-        named = problem_lines == 1 ? "the line marked Problem above" : "the lines marked Problem above";
-    if (settings_problem != nullptr) named += (named.empty() ? "" : ", and ") + std::string(settings_problem);
-    std::string summary = things == 0
-                              ? std::string("Nothing found keeps the marker from showing")
-                              : std::to_string(things) + (things == 1 ? " thing found keeps" : " things found keep") +
-                                    " the marker from showing: " + named;
-    if (strict_notes > 0)
-        summary += std::string(things == 0 ? "; but" : ". And") + " --strict counts the " +
-                   (strict_notes == 1 ? "note on Ondrelle.ini as a fault" : "notes on Ondrelle.ini as faults");
+    if (in_short.problem_lines > 0)
+        named = in_short.problem_lines == 1 ? "the line marked Problem above" : "the lines marked Problem above";
+    if (in_short.settings_problem != nullptr)
+        named += (named.empty() ? "" : ", and ") + std::string(in_short.settings_problem);
+    std::string summary =
+        things == 0 ? std::string("Nothing found keeps the marker from showing")
+                    : counted(things, "thing found keeps", "things found keep") + " the marker from showing: " + named;
+    if (in_short.notes > 0)
+        summary += (things == 0 ? "; " : ". ") + counted(in_short.notes, "note above is", "notes above are") +
+                   " worth knowing";
+    if (in_short.strict_notes > 0)
+        summary += std::string(things == 0 && in_short.notes == 0 ? "; but" : ". And") + " --strict counts the " +
+                   (in_short.strict_notes == 1 ? "note on Ondrelle.ini as a fault" : "notes on Ondrelle.ini as faults");
     std::printf("\n== In short\n");
     print_wrapped(stdout, "", summary + ".", 0);
 }
 
-// The game's folder, its settings file and its log; true when nothing found
-// keeps the marker from showing.
-static bool check_game_folder(const char* folder, bool strict) {
-    if (tool_entry_kind(folder) != entry_folder) {
-        // No Windows name holds a quote: this one most likely came from
-        // "D:\Games\RDR2\", where the command line reads the last backslash
-        // and quote as a quote in the name (and takes what follows along).
-        bool quote = std::strchr(folder, '"') != nullptr;
-        std::fprintf(stderr, "ondrelle-check: %s is not a folder: %s\n", folder,
-                     quote ? "a backslash right before a closing quote makes the quote part of the name; leave "
-                             "out that last backslash."
-                           : "name the folder that holds RDR2.exe.");
+// Prints a part of the report after a blank line, and counts its findings.
+static void print_counted(const ReportPart& part, InShort* in_short) {
+    if (part.heading.empty()) return;
+    std::printf("\n");
+    print_part(part);
+    in_short->problem_lines += findings_of_weight(part.findings, finding_problem);
+    in_short->notes += findings_of_weight(part.findings, finding_note);
+}
+
+// Why the folder given cannot be looked at; empty when it can.
+static std::string folder_refused(const char* folder) {
+    ToolEntryKind kind = tool_entry_kind(folder);
+    if (kind == entry_folder) return "";
+    std::string shown = "\"" + tool_full_path(folder) + "\"";
+    // No Windows name holds a quote: this one most likely came from
+    // "D:\Games\RDR2\", where the command line reads the last backslash
+    // and quote as a quote in the name (and takes what follows along).
+    if (std::strchr(folder, '"') != nullptr)
+        return "there is no folder " + shown +
+               ": a backslash right before a closing quote makes the quote part of the name; leave out that last "
+               "backslash.";
+    if (kind == entry_missing) return "there is no folder " + shown + ": name the folder that holds RDR2.exe.";
+    return shown + " is a file, not a folder: name the folder that holds RDR2.exe.";
+}
+
+// The game's folder, its logs and its settings file; true when nothing
+// found keeps the marker from showing (and, with --strict, no note on the
+// settings counts as a fault). named: the folder was given on the command
+// line.
+static bool check_game_folder(const char* folder, bool named, bool strict) {
+    std::string refused = folder_refused(folder);
+    if (!refused.empty()) {
+        print_wrapped(stderr, "ondrelle-check: ", refused, 2);
         return false;
     }
-    GameFolder game = look_at_game_folder(folder, ONDRELLE_VERSION);
-    print_game_folder(game);
-    int problem_lines = problems_in(game.findings);
+    GameFolder game = look_at_game_folder(folder, ONDRELLE_VERSION, named);
+    Timeline timeline = timeline_of(game);
+    InShort in_short;
+    print_part(ReportPart{"The game's folder: " + game.folder, game.findings});
+    in_short.problem_lines += findings_of_weight(game.findings, finding_problem);
+    in_short.notes += findings_of_weight(game.findings, finding_note);
+    print_counted(hook_log_part(game, timeline), &in_short);
+    print_counted(loader_log_part(game, timeline), &in_short);
 
     SettingsReport settings = {};
     bool settings_read = false;
-    const char* settings_problem = nullptr;
-    size_t strict_notes = 0;
     if (!game.settings_path.empty()) {
         std::printf("\n");
         FILE* stream = tool_open_for_reading(game.settings_path.c_str());
         if (stream == nullptr) {
             report_unreadable_file("ondrelle-check", game.settings_path.c_str());
-            settings_problem = "Ondrelle.ini, which cannot be read";
+            in_short.settings_problem = "Ondrelle.ini, which cannot be read";
         } else {
             settings = report_settings_file(stream, game.settings_path.c_str());
             std::fclose(stream);
             settings_read = true;
+            in_short.notes += static_cast<int>(settings.notes.size());
             bool passed = settings_pass(settings, strict);
             if (!settings.game_accepts || settings.marker_hidden)
-                settings_problem = "the verdict on Ondrelle.ini";
+                in_short.settings_problem = "the verdict on Ondrelle.ini";
             else if (!passed)
-                strict_notes = settings.notes.size();
+                in_short.strict_notes = settings.notes.size();
         }
     }
-    problem_lines += explain_log(game, settings_read ? &settings : nullptr);
-    print_in_short(problem_lines, settings_problem, strict_notes);
-    return problem_lines == 0 && settings_problem == nullptr && strict_notes == 0;
+    print_counted(plugin_log_part(game, timeline, settings_read ? &settings : nullptr), &in_short);
+    print_in_short(in_short);
+    return in_short.problem_lines == 0 && in_short.settings_problem == nullptr && in_short.strict_notes == 0;
 }
 
 static bool is_help(const char* argument) {
@@ -180,7 +220,8 @@ static int check_main(int argc, char** argv) {
     bool all_pass = true;
     bool printed = false;
     if (options.game_folder != nullptr || options.files.empty()) {
-        all_pass = check_game_folder(options.game_folder != nullptr ? options.game_folder : ".", options.strict);
+        bool named = options.game_folder != nullptr;
+        all_pass = check_game_folder(named ? options.game_folder : ".", named, options.strict);
         printed = true;
     }
     for (const char* file : options.files) all_pass = check_file(file, options.strict, &printed) && all_pass;

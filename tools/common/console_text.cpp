@@ -1,41 +1,39 @@
 // Wrapping text to the console's width; see console_text.h.
 #include "console_text.h"
 
-#include "settings_notes.h"
-
-namespace {
-
-// Characters, not bytes: a UTF-8 character's later bytes take no column.
-size_t columns(const std::string& text) {
-    size_t count = 0;
-    for (char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return count;
-}
-
-}  // namespace
+#include "plain_text.h"
 
 std::vector<std::string> wrapped_lines(const std::string& prefix, const std::string& text, size_t indent,
                                        size_t width) {
     std::vector<std::string> lines;
     std::string line = prefix;
     bool line_has_words = false;
+    auto next_line = [&] {
+        lines.push_back(line);
+        line = std::string(indent, ' ');
+        line_has_words = false;
+    };
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = text.find_first_of(" \n", start);
         if (end == std::string::npos) end = text.size();
         std::string word = text.substr(start, end - start);
-        if (line_has_words && columns(line) + 1 + columns(word) > width) {
-            lines.push_back(line);
-            line = std::string(indent, ' ');
-            line_has_words = false;
+        size_t gap = line_has_words ? 1 : 0;
+        if (line_has_words && text_columns(line) + gap + text_columns(word) > width) {
+            next_line();
+            gap = 0;
         }
-        line += (line_has_words ? " " : "") + word;
+        // A word longer than the room left goes on in pieces, a line each.
+        while (text_columns(line) + gap + text_columns(word) > width && text_columns(line) + gap < width) {
+            std::string piece = first_columns(word, width - text_columns(line) - gap);
+            line += (gap > 0 ? " " : "") + piece;
+            word.erase(0, piece.size());
+            next_line();
+            gap = 0;
+        }
+        line += (gap > 0 ? " " : "") + word;
         line_has_words = true;
-        if (end < text.size() && text[end] == '\n') {
-            lines.push_back(line);
-            line = std::string(indent, ' ');
-            line_has_words = false;
-        }
+        if (end < text.size() && text[end] == '\n') next_line();
         start = end + 1;
     }
     lines.push_back(line);
@@ -45,6 +43,16 @@ std::vector<std::string> wrapped_lines(const std::string& prefix, const std::str
 void print_wrapped(FILE* out, const std::string& prefix, const std::string& text, size_t indent) {
     for (const std::string& line : wrapped_lines(prefix, text, indent, kConsoleLineWidth))
         std::fprintf(out, "%s\n", line.c_str());
+}
+
+void print_message_lines(FILE* out, const std::string& prefix, const std::string& message, size_t indent) {
+    size_t start = 0;
+    while (start < message.size() || start == 0) {
+        size_t end = message.find('\n', start);
+        if (end == std::string::npos) end = message.size();
+        print_wrapped(out, prefix, escaped_text(message.substr(start, end - start)), indent);
+        start = end + 1;
+    }
 }
 
 std::string unknown_option_text(const std::string& option, const std::vector<const char*>& options) {

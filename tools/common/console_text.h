@@ -1,5 +1,7 @@
 // Text for the console window players read the tools in: 80 columns wide,
-// words never split, later lines of a paragraph indented under its first.
+// later lines of a paragraph indented under its first. Words are kept whole
+// where they fit; a word longer than a whole line (a long path, a line of
+// junk) is broken, so that nothing printed is ever wider than the console.
 #pragma once
 
 #include <cstdio>
@@ -11,12 +13,18 @@
 const size_t kConsoleLineWidth = 79;
 
 // Prefix and text as lines of at most width characters: the lines after the
-// first are indented by indent spaces, words are never split (one longer
-// than a line stands alone), and line breaks in text are kept.
+// first are indented by indent spaces, words are kept whole where they fit
+// on a line (one longer than a line is broken across lines), and line
+// breaks in text are kept.
 std::vector<std::string> wrapped_lines(const std::string& prefix, const std::string& text, size_t indent, size_t width);
 
 // Prints prefix and text, wrapped to kConsoleLineWidth as wrapped_lines says.
 void print_wrapped(FILE* out, const std::string& prefix, const std::string& text, size_t indent);
+
+// Prints each line of a message (a log entry of several lines, say) with
+// its control bytes and invalid bytes escaped, each wrapped on its own
+// under prefix, later lines of each indented by indent.
+void print_message_lines(FILE* out, const std::string& prefix, const std::string& message, size_t indent);
 
 // What a tool says of an option it does not know: "unknown option --stict:
 // did you mean --strict?" when one of its options is near enough to have

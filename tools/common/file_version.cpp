@@ -98,6 +98,11 @@ std::string pe_file_version(const std::string& bytes) {
     return "";
 }
 
+bool pe_file_has_header(const std::string& bytes) {
+    size_t header = 0;
+    return pe_header(bytes, &header);
+}
+
 bool pe_file_whole(const std::string& bytes) {
     std::vector<Section> sections;
     if (!read_sections(bytes, &sections)) return false;

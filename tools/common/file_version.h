@@ -10,6 +10,11 @@
 // points; empty when it is no PE file or carries no version resource.
 std::string pe_file_version(const std::string& bytes);
 
+// Whether the bytes start as a Windows program or library does (the "MZ"
+// header and the PE signature it points to): false for any other file
+// saved under a program's name, such as a web page.
+bool pe_file_has_header(const std::string& bytes);
+
 // Whether the bytes hold a whole PE file: its headers and every section's
 // bytes, as far as its section table says they reach. A download cut short,
 // or a web page saved under a program's name, is not one, and Windows

@@ -11,6 +11,7 @@
 
 #include "config.h"
 #include "editor_lines.h"
+#include "plain_text.h"
 #include "settings_rules.h"
 
 namespace {
@@ -39,7 +40,8 @@ int key_index(const SettingsKey* key) { return static_cast<int>(key - kSettingsK
 // Encoding
 // =============================================================================
 
-// A file saved as UTF-16 (Notepad's "Unicode") has a byte-order mark FF FE or
+// A file saved as UTF-16 (Notepad's "UTF-16 LE", "Unicode" in older
+// Notepad) has a byte-order mark FF FE or
 // FE FF, or, without one, a NUL byte beside almost every character.
 bool looks_like_utf16(const std::string& content) {
     if (content.size() >= 2 &&
@@ -50,7 +52,11 @@ bool looks_like_utf16(const std::string& content) {
     return content.size() >= 4 && nul_bytes * 3 >= content.size();
 }
 
-const char kSaveAs[] = "save it as \"UTF-8\" (without BOM) or \"ANSI\" instead (in Notepad: File > Save as > Encoding)";
+// Notepad's names on Windows 10 and 11; older Notepad has no "UTF-8" without
+// a BOM, so "ANSI" is the one that serves there.
+const char kSaveAs[] =
+    "save it as \"UTF-8\" (not \"UTF-8 with BOM\") or as \"ANSI\" instead (in Notepad: File > Save as, then "
+    "Encoding; older Notepad: \"ANSI\")";
 const char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
 
 // =============================================================================
@@ -208,40 +214,13 @@ void note_missing_keys(FileSoFar* file) {
 
 }  // namespace
 
-size_t edit_distance(const std::string& a, const std::string& b) {
-    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
-    for (size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
-    for (size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
-    for (size_t i = 1; i <= a.size(); ++i) {
-        for (size_t j = 1; j <= b.size(); ++j) {
-            size_t change = a[i - 1] == b[j - 1] ? 0 : 1;
-            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + change});
-            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
-                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
-        }
-    }
-    return d[a.size()][b.size()];
-}
-
-const char* name_meant(const std::string& typed, const std::vector<const char*>& names) {
-    const char* best = nullptr;
-    size_t best_distance = 3;
-    for (const char* name : names) {
-        size_t distance = edit_distance(typed, name);
-        if (distance < best_distance && distance * 2 < typed.size()) {
-            best = name;
-            best_distance = distance;
-        }
-    }
-    return best;
-}
-
 std::vector<SettingsNote> settings_notes(const std::string& content, int stop_line, bool read_error) {
     std::vector<SettingsNote> notes;
     FileSoFar file = {&notes, {}, {}, {}, Settings{}, 0, false, false};
     if (looks_like_utf16(content)) {
         note(&file, 1,
-             std::string("the file is saved as UTF-16 (Notepad's \"Unicode\"), which the game cannot read: ") +
+             std::string("the file is saved as UTF-16 (Notepad's \"UTF-16 LE\", \"Unicode\" in older Notepad), which "
+                         "the game cannot read: ") +
                  kSaveAs + ".");
         return notes;
     }

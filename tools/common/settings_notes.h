@@ -20,12 +20,3 @@ struct SettingsNote {
 // when it read to the end); read_error tells that it stopped on a read error
 // rather than a line fault.
 std::vector<SettingsNote> settings_notes(const std::string& content, int stop_line, bool read_error);
-
-// The edits (insert, delete, replace, swap of two neighbours) from one name
-// to another: how near a misspelt key or file name is to the one meant.
-size_t edit_distance(const std::string& a, const std::string& b);
-
-// The name of names that typed most likely meant, mistyped: the nearest one
-// at most two edits away and fewer than half typed's length away; null when
-// none is that near (then typed is not a slip of the fingers).
-const char* name_meant(const std::string& typed, const std::vector<const char*>& names);

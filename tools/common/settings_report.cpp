@@ -1,59 +1,35 @@
 // The tools' settings report and their write_log.
 #include "settings_report.h"
 
-#include <cstdarg>
 #include <string>
 #include <vector>
 
 #include "config.h"
 #include "console_text.h"
 #include "file_bytes.h"
-#include "log/log.h"
 #include "settings_notes.h"
 #include "settings_rules.h"
+#include "tool_log.h"
 #include "tool_platform.h"
-
-static bool g_capturing;
-static std::vector<std::string> g_log_messages;
-
-void write_log(const char* /*source_name*/, int /*line*/, const char* format, ...) {
-    if (!g_capturing) return;
-    va_list arguments;
-    va_start(arguments, format);
-    char message[4096];
-    std::vsnprintf(message, sizeof message, format, arguments);
-    va_end(arguments);
-    g_log_messages.push_back(message);
-}
 
 // The game's reading: the log's messages, and the error it would show
 // (empty when none).
-static std::string read_as_the_game(FILE* stream, SettingsParse* parse) {
-    g_log_messages.clear();
+static std::string read_as_the_game(FILE* stream, SettingsParse* parse, std::vector<std::string>* messages) {
     config_error_text[0] = 0;
-    g_capturing = true;
+    begin_keeping_log_messages();
     parse_settings_stream(stream, parse);
     Settings live{};
     finish_settings_parse(*parse, live);
-    g_capturing = false;
+    *messages = end_keeping_log_messages();
     std::string error = config_error_text;
     config_error_text[0] = 0;
     return error;
 }
 
-// Each line of each message, as the log holds them, without time and source
-// (control bytes escaped, so that none garbles the console).
-static void print_log_messages() {
+// Each line of each message, as the log holds them, without time and source.
+static void print_log_messages(const std::vector<std::string>& messages) {
     std::printf("The game's log (Ondrelle.log) would read:\n");
-    for (const std::string& message : g_log_messages) {
-        size_t start = 0;
-        while (start < message.size() || start == 0) {
-            size_t end = message.find('\n', start);
-            if (end == std::string::npos) end = message.size();
-            print_wrapped(stdout, "  ", escaped_text(message.substr(start, end - start)), 4);
-            start = end + 1;
-        }
-    }
+    for (const std::string& message : messages) print_message_lines(stdout, "  ", message, 4);
 }
 
 static std::string whole_content(FILE* stream) {
@@ -65,7 +41,8 @@ static std::string whole_content(FILE* stream) {
 
 bool game_accepts_settings_file(FILE* stream) {
     SettingsParse parse;
-    return read_as_the_game(stream, &parse).empty();
+    std::vector<std::string> messages;
+    return read_as_the_game(stream, &parse, &messages).empty();
 }
 
 // The verdict: whether the game shows its error, and if not, whether the
@@ -89,11 +66,15 @@ void print_settings_note(const SettingsNote& note) {
 }
 
 SettingsReport report_settings_file(FILE* stream, const char* shown_name) {
-    std::printf("== %s\n", shown_name);
+    print_wrapped(stdout, "== ", shown_name, 3);
     SettingsParse parse;
-    std::string error = read_as_the_game(stream, &parse);
-    print_log_messages();
-    SettingsReport report = {error.empty(), false, whole_content(stream), {}};
+    std::vector<std::string> messages;
+    std::string error = read_as_the_game(stream, &parse, &messages);
+    print_log_messages(messages);
+    SettingsReport report = {
+        error.empty(),         false,
+        whole_content(stream), {},
+        parse.settings,        parse.reached_end && (parse.seen_keys & kAllKeysSeen) == kAllKeysSeen};
     report.marker_hidden = report.game_accepts && notes_hide_the_marker(notes_on_settings(parse.settings));
     print_verdict(error, report.marker_hidden);
 
@@ -120,8 +101,6 @@ void report_unreadable_file(const char* program, const char* path) {
         std::fprintf(stderr, "%s: cannot read a file without a name: an empty name names no file.\n", program);
         return;
     }
-    char full[4096];
-    tool_full_path(path, full, sizeof full);
-    std::fprintf(stderr, "%s: cannot read %s: %s.\n", program, full,
+    std::fprintf(stderr, "%s: cannot read %s: %s.\n", program, tool_full_path(path).c_str(),
                  unreadable_words(tool_why_unreadable(path)).c_str());
 }

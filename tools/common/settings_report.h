@@ -3,15 +3,15 @@
 // error instead of the marker (the plug-in's own parser and reload decision
 // give both), then the checker's own notes on where, what and how to fix it.
 //
-// The tools' own write_log lives here: it keeps the entries while a report
-// runs and drops them otherwise (the marker script logs its start, for
-// instance).
+// The game's log lines are taken from the plug-in's own parser through the
+// tools' write_log (tool_log.h).
 #pragma once
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "config.h"
 #include "settings_notes.h"
 #include "tool_platform.h"
 
@@ -20,6 +20,8 @@ struct SettingsReport {
     bool marker_hidden;               // it does, but with settings that never show the marker
     std::string content;              // the file's text as the game's read hands it on
     std::vector<SettingsNote> notes;  // the notes printed by the checker
+    Settings read;                    // the values as the game read them, zero where it read none
+    bool complete;                    // read to its end with every key
 };
 
 // Whether the game accepts the open settings file cleanly (text mode, from

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "default_settings.h"
+#include "plain_text.h"
 #include "settings_notes.h"
 
 namespace {
@@ -19,11 +20,6 @@ const size_t kShownLength = 40;
 std::string number_text(double value) {
     char text[64];
     std::snprintf(text, sizeof text, "%g", value);
-    return text;
-}
-
-std::string lower_case(std::string text) {
-    lower_case_ascii(&text[0]);
     return text;
 }
 
@@ -689,25 +685,6 @@ const SettingsKey* settings_key_named(const std::string& name) {
         if (name == key.name) return &key;
     }
     return nullptr;
-}
-
-std::string escaped_text(const std::string& text) {
-    std::string escaped;
-    for (char byte : text) {
-        unsigned char c = static_cast<unsigned char>(byte);
-        char code[8];
-        if (c == '\r') {
-            escaped += "\\r";
-        } else if (c == '\t') {
-            escaped += "\\t";
-        } else if (c < 0x20 || c == 0x7F) {
-            std::snprintf(code, sizeof code, "\\x%02X", c);
-            escaped += code;
-        } else {
-            escaped += byte;
-        }
-    }
-    return escaped;
 }
 
 std::string shown_value(const std::string& text) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "config.h"
+#include "plain_text.h"
 
 // What a rule's consequence is for the player.
 enum RuleOutcome {
@@ -107,7 +108,3 @@ const SettingsKey* settings_key_named(const std::string& name);
 // A value shown in a note: in quotes (unless written in quotes), control
 // bytes escaped, a long one cut short.
 std::string shown_value(const std::string& text);
-
-// A text with its control bytes escaped (\r, \t, \x1B), so that none of
-// them moves the console's cursor or changes its colours.
-std::string escaped_text(const std::string& text);

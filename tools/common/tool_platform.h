@@ -30,8 +30,8 @@ enum UnreadableReason {
 UnreadableReason tool_why_unreadable(const char* utf8_path);
 
 // The full path a UTF-8 path names (from the current folder when it is
-// relative), in UTF-8 into buffer; the path itself when that cannot be told.
-void tool_full_path(const char* utf8_path, char* buffer, size_t capacity);
+// relative), in UTF-8; the path itself when that cannot be told.
+std::string tool_full_path(const std::string& utf8_path);
 
 // The separator between a folder and a name in a path: '\\' on Windows.
 extern const char kToolPathSeparator;
@@ -57,6 +57,14 @@ std::string tool_local_time_text(int64_t seconds);
 // Whether a program may create files in a folder: makes a file there and
 // removes it again, leaving the folder as it was.
 bool tool_can_write_in(const std::string& utf8_folder);
+
+// Whether a file is marked read-only (Windows' Read-only attribute; no
+// write permission for anyone on Linux): programs may read it but not save it.
+bool tool_is_read_only(const std::string& utf8_path);
+
+// Whether the tool runs under Wine or Proton, as the game then does: on
+// Linux the game runs under nothing else.
+bool tool_runs_under_wine();
 
 #if !defined(_WIN32)
 // What only the tools that run on Linux alone (the preview, the fuzzers)

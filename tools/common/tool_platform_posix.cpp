@@ -31,17 +31,14 @@ UnreadableReason tool_why_unreadable(const char* utf8_path) {
     return S_ISDIR(status.st_mode) ? unreadable_folder : unreadable_denied;
 }
 
-void tool_full_path(const char* utf8_path, char* buffer, size_t capacity) {
+std::string tool_full_path(const std::string& utf8_path) {
     // A path that is there, resolved: "." is the folder's own name.
     char resolved[PATH_MAX];
-    if (realpath(utf8_path, resolved) != nullptr) {
-        std::snprintf(buffer, capacity, "%s", resolved);
-        return;
-    }
-    std::string full = utf8_path;
+    if (realpath(utf8_path.c_str(), resolved) != nullptr) return resolved;
     char folder[PATH_MAX];
-    if (utf8_path[0] != '/' && getcwd(folder, sizeof folder) != nullptr) full = std::string(folder) + "/" + utf8_path;
-    std::snprintf(buffer, capacity, "%s", full.c_str());
+    if (utf8_path.compare(0, 1, "/") != 0 && getcwd(folder, sizeof folder) != nullptr)
+        return std::string(folder) + "/" + utf8_path;
+    return utf8_path;
 }
 
 bool tool_folder_of_file_exists(const char* utf8_path) {
@@ -111,6 +108,14 @@ bool tool_can_write_in(const std::string& utf8_folder) {
     close(file);
     return unlink(probe.c_str()) == 0;
 }
+
+bool tool_is_read_only(const std::string& utf8_path) {
+    struct stat status;
+    return stat(utf8_path.c_str(), &status) == 0 && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+// On Linux the game runs only under Wine or Proton.
+bool tool_runs_under_wine() { return true; }
 
 bool tool_console_is_own() { return false; }
 

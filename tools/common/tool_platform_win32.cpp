@@ -57,16 +57,13 @@ UnreadableReason tool_why_unreadable(const char* utf8_path) {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? unreadable_folder : unreadable_denied;
 }
 
-void tool_full_path(const char* utf8_path, char* buffer, size_t capacity) {
-    std::wstring wide = wide_from_utf8(utf8_path);
+std::string tool_full_path(const std::string& utf8_path) {
+    std::wstring wide = wide_from_utf8(utf8_path.c_str());
     DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     std::wstring full(length, L'\0');
-    if (length == 0 || GetFullPathNameW(wide.c_str(), length, &full[0], nullptr) + 1 != length) {
-        std::snprintf(buffer, capacity, "%s", utf8_path);
-        return;
-    }
+    if (length == 0 || GetFullPathNameW(wide.c_str(), length, &full[0], nullptr) + 1 != length) return utf8_path;
     full.resize(length - 1);
-    std::snprintf(buffer, capacity, "%s", tool_utf8_from_wide(full.c_str()).c_str());
+    return tool_utf8_from_wide(full.c_str());
 }
 
 const char kToolPathSeparator = '\\';
@@ -132,6 +129,17 @@ bool tool_can_write_in(const std::string& utf8_folder) {
     if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
     return DeleteFileW(probe.c_str()) != 0;
+}
+
+bool tool_is_read_only(const std::string& utf8_path) {
+    DWORD attributes = GetFileAttributesW(wide_from_utf8(utf8_path.c_str()).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+// Wine's own ntdll names its version; Windows' has no such function.
+bool tool_runs_under_wine() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
 bool tool_console_is_own() {

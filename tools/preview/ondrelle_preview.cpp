@@ -17,6 +17,7 @@
 #include "config.h"
 #include "console_text.h"
 #include "default_settings.h"
+#include "plain_text.h"
 #include "preview_render.h"
 #include "scene.h"
 #include "settings_report.h"
@@ -39,13 +40,6 @@ struct Output {
     std::string path;
     bool svg;
 };
-
-// Whether text ends in ending (lower case), whatever the case of text.
-static bool ends_with(std::string text, const char* ending) {
-    lower_case_ascii(&text[0]);
-    size_t length = std::strlen(ending);
-    return text.size() >= length && text.compare(text.size() - length, length, ending) == 0;
-}
 
 static int usage_error(const std::string& what) {
     std::fprintf(stderr, "ondrelle-preview: %s\n\n%s", what.c_str(), kUsage);
@@ -97,9 +91,9 @@ int main(int argc, char** argv) {
         } else if (argument == "-o") {
             if (i + 1 == argc) return usage_error("-o needs a file name");
             std::string path = argv[++i];
-            if (!ends_with(path, ".png") && !ends_with(path, ".svg"))
+            if (!ends_with_any_case(path, ".png") && !ends_with_any_case(path, ".svg"))
                 return usage_error("-o " + path + ": the file name must end in .png or .svg");
-            outputs.push_back(Output{path, ends_with(path, ".svg")});
+            outputs.push_back(Output{path, ends_with_any_case(path, ".svg")});
         } else if (argument.size() > 1 && argument[0] == '-') {
             return usage_error(unknown_option_text(argument, {"--version", "--help"}));
         } else if (!settings_path.empty()) {
@@ -111,9 +105,8 @@ int main(int argc, char** argv) {
     if (outputs.empty()) outputs = {{"ondrelle-preview.png", false}, {"ondrelle-preview.svg", true}};
     for (const Output& output : outputs) {
         if (!tool_folder_of_file_exists(output.path.c_str())) {
-            char full[4096];
-            tool_full_path(output.path.c_str(), full, sizeof full);
-            std::fprintf(stderr, "ondrelle-preview: cannot write %s: its folder does not exist.\n", full);
+            std::fprintf(stderr, "ondrelle-preview: cannot write %s: its folder does not exist.\n",
+                         tool_full_path(output.path).c_str());
             return 1;
         }
     }

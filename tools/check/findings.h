@@ -1,0 +1,34 @@
+// What ondrelle-check found, and how every part of its report prints it.
+// A finding is one of three kinds, named the same way everywhere: a Problem
+// keeps the marker from showing, a note is worth knowing, and the rest is
+// fine. A part of the report is a heading and its findings: the game's
+// folder, each program's log.
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum FindingWeight {
+    finding_fine,     // as it should be, or only said
+    finding_note,     // worth knowing, but the marker can show
+    finding_problem,  // it keeps the marker from showing
+};
+
+struct Finding {
+    FindingWeight weight;
+    std::string text;                 // what it means and the fix; empty for a line shown as it is
+    std::vector<std::string> shown;   // lines of a file as they are (a log's entry), shown above the text
+    std::vector<std::string> detail;  // lines under the text (the settings notes on a line the log names)
+};
+
+struct ReportPart {
+    std::string heading;  // "The game's folder: D:\Games\RDR2"
+    std::vector<Finding> findings;
+};
+
+// Prints a part: its heading as "== heading", wrapped like everything else,
+// then each finding, "Problem: " or "Note: " before the text of those kinds.
+void print_part(const ReportPart& part);
+
+// How many findings are of the given weight.
+int findings_of_weight(const std::vector<Finding>& findings, FindingWeight weight);

@@ -1,0 +1,43 @@
+// Small text helpers every tool shares, written once: letters' case as the
+// game's key matching sees it, a text's start and end, how near two names
+// are, and any bytes made safe to print on a console.
+//
+// Plain functions on std::string; nothing here touches the system.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// text with its ASCII letters A to Z in lower case, every other byte as it is.
+std::string lower_case(std::string text);
+
+// Whether text starts or ends with the given text, byte for byte.
+bool starts_with(const std::string& text, const std::string& start);
+bool ends_with(const std::string& text, const std::string& ending);
+
+// The same, whatever the case of the ASCII letters on either side.
+bool starts_with_any_case(const std::string& text, const std::string& start);
+bool ends_with_any_case(const std::string& text, const std::string& ending);
+
+// The edits (insert, delete, replace, swap of two neighbours) from one name
+// to another: how near a misspelt key or file name is to the one meant.
+size_t edit_distance(const std::string& a, const std::string& b);
+
+// The name of names that typed most likely meant, mistyped: the nearest one
+// at most two edits away and fewer than half typed's length away; null when
+// none is that near (then typed is not a slip of the fingers).
+const char* name_meant(const std::string& typed, const std::vector<const char*>& names);
+
+// text with every byte that could garble a console escaped: control bytes
+// as \r, \t or \x1B, and bytes that are no valid UTF-8 as \xNN. Valid UTF-8,
+// a folder's name in any script say, stays as it is.
+std::string escaped_text(const std::string& text);
+
+// How many console columns text takes: one per character, so the later
+// bytes of a UTF-8 character take none.
+size_t text_columns(const std::string& text);
+
+// The first columns characters of text (at most), never splitting a UTF-8
+// character.
+std::string first_columns(const std::string& text, size_t columns);
