@@ -7,6 +7,7 @@
 #include "settings_notes.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "config.h"
@@ -20,6 +21,7 @@ namespace {
 struct FileSoFar {
     std::vector<SettingsNote>* notes;
     int first_line_of_key[kSettingsKeyCount];  // 0 = not seen yet
+    int good_line_of_key[kSettingsKeyCount];   // the line of its last good value, the one the game keeps; 0 = none
     int misspelt_on_line[kSettingsKeyCount];   // a line whose unknown key likely means it; 0 = none
     int too_long_on_line[kSettingsKeyCount];   // a line of the key too long for the game; 0 = none
     Settings read_on;                          // the last good value of each key, read to the file's end
@@ -105,7 +107,7 @@ void note_key_and_value(FileSoFar* file, int line, const SettingsKey& key, const
     bool read_as_written = true;
     for (const RuleNote& rule_note : notes_on_value_text(reading)) {
         note(file, line, rule_note.text);
-        read_as_written = rule_note.rule->outcome != rule_not_known;
+        read_as_written = rule_note.outcome != rule_not_known;
     }
     // A value the game refuses, or reads as nobody can tell, has no meaning
     // for the marker to explain.
@@ -113,6 +115,7 @@ void note_key_and_value(FileSoFar* file, int line, const SettingsKey& key, const
     note_rules(file, line, notes_on_key(reading.read, key));
     keep_value(key, reading.read, &file->read_on);
     file->good_keys |= 1u << key.seen_bit;
+    file->good_line_of_key[key_index(&key)] = line;
 }
 
 // =============================================================================
@@ -216,7 +219,7 @@ void note_missing_keys(FileSoFar* file) {
 
 std::vector<SettingsNote> settings_notes(const std::string& content, int stop_line, bool read_error) {
     std::vector<SettingsNote> notes;
-    FileSoFar file = {&notes, {}, {}, {}, Settings{}, 0, false, false};
+    FileSoFar file = {&notes, {}, {}, {}, {}, Settings{}, 0, false, false};
     if (looks_like_utf16(content)) {
         note(&file, 1,
              std::string("the file is saved as UTF-16 (Notepad's \"UTF-16 LE\", \"Unicode\" in older Notepad), which "
@@ -249,7 +252,13 @@ std::vector<SettingsNote> settings_notes(const std::string& content, int stop_li
         }
     }
     note_missing_keys(&file);
-    for (const RuleNote& rule_note : notes_on_keys_together(file.read_on, file.good_keys))
-        note(&file, 0, rule_note.text);
+    // A rule that reads other keys too can be weighed only once the whole file
+    // is read; its note goes on the line of its key's value the game keeps.
+    for (const RuleNote& rule_note : notes_reading_other_keys(file.read_on, file.good_keys))
+        note(&file, file.good_line_of_key[key_index(rule_note.key)], rule_note.text);
+    // In the editor's order of lines, the notes on the whole file last.
+    std::stable_sort(notes.begin(), notes.end(), [](const SettingsNote& a, const SettingsNote& b) {
+        return (a.line == 0 ? INT_MAX : a.line) < (b.line == 0 ? INT_MAX : b.line);
+    });
     return notes;
 }

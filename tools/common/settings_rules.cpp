@@ -80,10 +80,12 @@ bool written_not_finite(const ValueReading& value, std::string*) {
 
 bool too_large_real(const ValueReading& value, std::string*) { return !std::isfinite(real_read(value)); }
 
-// "3%" of the screen's height is 0.03 of it.
+// The settings that are a share of the screen's height: "3%" of it is 0.03.
 bool percent_of_screen(const ValueReading& value, std::string* meant) {
     *meant = number_text(real_read(value) / 100.0);
-    return rest_of(value).compare(0, 1, "%") == 0;
+    bool share_of_screen = value.key->field_offset == offsetof(Settings, size) ||
+                           value.key->field_offset == offsetof(Settings, bounce_distance);
+    return share_of_screen && rest_of(value).compare(0, 1, "%") == 0;
 }
 
 bool comma_before_decimals(const ValueReading& value, std::string* meant) {
@@ -168,23 +170,19 @@ bool dict_near_known(const ValueReading& value, std::string* meant) {
 // The tests on the settings as read: what the values do to the marker
 // =============================================================================
 
-bool size_zero(const Settings& s) { return s.size == 0; }
-bool size_below_zero(const Settings& s) { return s.size < 0; }
-bool size_over_a_third(const Settings& s) { return s.size > 0.3f && std::isfinite(s.size); }
-bool grow_not_above_zero(const Settings& s) { return !(s.grow_speed > 0); }
-bool shrink_not_above_zero(const Settings& s) { return !(s.shrink_speed > 0); }
-bool opacity_zero(const Settings& s) { return s.opacity == 0; }
-bool opacity_out_of_range(const Settings& s) { return s.opacity < 0 || s.opacity > 255; }
-bool dict_empty(const Settings& s) { return s.texture_dict[0] == 0; }
-bool name_empty(const Settings& s) { return s.texture_name[0] == 0; }
-bool bone_empty(const Settings& s) { return s.ped_bone[0] == 0; }
-bool dict_quoted(const Settings& s) { return is_quoted(s.texture_dict); }
-bool name_quoted(const Settings& s) { return is_quoted(s.texture_name); }
-bool bone_quoted(const Settings& s) { return is_quoted(s.ped_bone); }
+// Each is given the row's key; most are about one setting and name it.
+bool size_zero(const Settings& s, const SettingsKey&) { return s.size == 0; }
+bool size_below_zero(const Settings& s, const SettingsKey&) { return s.size < 0; }
+bool size_over_a_third(const Settings& s, const SettingsKey&) { return s.size > 0.3f && std::isfinite(s.size); }
+bool grow_not_above_zero(const Settings& s, const SettingsKey&) { return !(s.grow_speed > 0); }
+bool shrink_not_above_zero(const Settings& s, const SettingsKey&) { return !(s.shrink_speed > 0); }
+bool opacity_zero(const Settings& s, const SettingsKey&) { return s.opacity == 0; }
+bool opacity_out_of_range(const Settings& s, const SettingsKey&) { return s.opacity < 0 || s.opacity > 255; }
+// A text setting names a dictionary, a texture or a bone.
+bool name_empty(const Settings& s, const SettingsKey& key) { return field_of(s, key)[0] == 0; }
+bool name_quoted(const Settings& s, const SettingsKey& key) { return is_quoted(field_of(s, key)); }
 // "texture_dict == generic_textures": the game splits at the first '='.
-bool dict_after_equals(const Settings& s) { return s.texture_dict[0] == '='; }
-bool name_after_equals(const Settings& s) { return s.texture_name[0] == '='; }
-bool bone_after_equals(const Settings& s) { return s.ped_bone[0] == '='; }
+bool name_after_equals(const Settings& s, const SettingsKey& key) { return field_of(s, key)[0] == '='; }
 // The known texture of a known texture_dict that texture_name is a slip of
 // the fingers away from; null when there is none.
 const char* texture_meant(const Settings& s) {
@@ -193,14 +191,37 @@ const char* texture_meant(const Settings& s) {
     }
     return nullptr;
 }
-bool name_near_known(const Settings& s) { return texture_meant(s) != nullptr; }
-bool no_kind_marked(const Settings& s) { return !s.mark_humans && !s.mark_animals && !s.mark_objects; }
-bool people_marked_as_animals(const Settings& s) { return !s.mark_humans && s.mark_animals; }
+bool texture_near_known(const Settings& s, const SettingsKey&) { return texture_meant(s) != nullptr; }
+bool no_kind_marked(const Settings& s, const SettingsKey&) {
+    return !s.mark_humans && !s.mark_animals && !s.mark_objects;
+}
+bool people_marked_as_animals(const Settings& s, const SettingsKey&) { return !s.mark_humans && s.mark_animals; }
 
-const char kKnownPair[] = "write a known pair such as texture_dict = generic_textures with texture_name = star";
+// What each text setting names, and what the marker does when the game finds
+// no such thing: without its sprite it is not drawn; without its bone it sits
+// at the top of a person's or an animal's height.
+struct NamedThing {
+    const char* key;
+    const char* what;
+    const char* if_not_found;
+    RuleOutcome outcome;
+};
+// clang-format off
+const NamedThing kNamedThings[] = {
+    {"texture_dict", "dictionary", "draws nothing", rule_hides_marker},
+    {"texture_name", "texture",    "draws nothing", rule_hides_marker},
+    {"ped_bone",     "bone",       "puts the marker at the top of every person's and animal's height, without ped_bone_offset_z",
+                                                    rule_shows_otherwise},
+};
+// clang-format on
 
-#define ONDRELLE_TOP_OF_HEIGHT \
-    "so every person and animal gets the marker at the top of its height, without ped_bone_offset_z"
+const NamedThing& named_thing(const SettingsKey& key) {
+    for (const NamedThing& thing : kNamedThings) {
+        if (std::strcmp(thing.key, key.name) == 0) return thing;
+    }
+    std::fprintf(stderr, "settings rules: %s names nothing known\n", key.name);
+    std::abort();
+}
 
 }  // namespace
 
@@ -226,347 +247,90 @@ std::string known_texture_pairs() {
 #define ON_TEXT(test) test, nullptr
 #define ON_SETTINGS(test) nullptr, test
 
+// One rule to a row: its key (null: every key its reader reads), its reader,
+// the other keys it reads, its test, its outcome and an example; then the
+// note's subject, consequence and fix.
+// clang-format off
 const SettingsRule kSettingsRules[] = {
     // How the game reads a number with a point before its decimals.
-    {{},
-     float_reader,
-     ON_TEXT(has_no_value),
-     "{key} has no value",
-     "the game refuses it",
-     "write a number such as {default}",
-     rule_refused,
-     "size ="},
-    {{},
-     float_reader,
-     ON_TEXT(number_in_quotes),
-     "{key} = {text} is in quotes",
-     "the game takes no quotes around a number and refuses it",
-     "write {meant}",
-     rule_refused,
-     "size = \"0.03\""},
-    {{},
-     float_reader,
-     ON_TEXT(not_a_number),
-     "{key} = {text} is not a number",
-     "the game refuses it",
-     "write one such as {default}, with a point before any decimals",
-     rule_refused,
-     "grow_speed = fast"},
-    {{},
-     float_reader,
-     ON_TEXT(written_not_finite),
-     "{key} = {text} is not a finite number",
-     "what the marker does with it is not known",
-     "write an ordinary number such as {default}",
-     rule_not_known,
-     "rotation = inf"},
-    {{},
-     float_reader,
-     ON_TEXT(too_large_real),
-     "{key} = {text} is too large, so the game reads it as infinity",
-     "what the marker does with it is not known",
-     "write an ordinary number such as {default}",
-     rule_not_known,
-     "bounce_speed = 1e40"},
-    {{"size"},
-     float_reader,
-     ON_TEXT(percent_of_screen),
-     "{key} = {text} is read as {read}",
-     "the game takes no percent sign, and size is a share of the screen's height",
-     "write {meant}",
-     rule_read_otherwise,
-     "size = 3%"},
-    {{"bounce_distance"},
-     float_reader,
-     ON_TEXT(percent_of_screen),
-     "{key} = {text} is read as {read}",
-     "the game takes no percent sign, and bounce_distance is a share of the screen's height",
-     "write {meant}",
-     rule_read_otherwise,
-     "bounce_distance = 1%"},
-    {{},
-     float_reader,
-     ON_TEXT(comma_before_decimals),
-     "{key} = {text} is read as {read}",
-     "the game takes a point, not a comma, before decimals",
-     "write {meant}",
-     rule_read_otherwise,
-     "size = 0,03"},
-    {{},
-     float_reader,
-     ON_TEXT(ignored_after_number),
-     "{key} = {text} is read as {read}",
-     "the game ignores {rest} after the number",
-     "write the number alone",
-     rule_read_otherwise,
-     "rotation = 23o"},
+    {nullptr, float_reader, {}, ON_TEXT(has_no_value), rule_refused, "size =",
+     "{key} has no value", "the game refuses it", "write a number such as {default}"},
+    {nullptr, float_reader, {}, ON_TEXT(number_in_quotes), rule_refused, "size = \"0.03\"",
+     "{key} = {text} is in quotes", "the game takes no quotes around a number and refuses it", "write {meant}"},
+    {nullptr, float_reader, {}, ON_TEXT(not_a_number), rule_refused, "grow_speed = fast",
+     "{key} = {text} is not a number", "the game refuses it", "write one such as {default}, with a point before any decimals"},
+    {nullptr, float_reader, {}, ON_TEXT(written_not_finite), rule_not_known, "rotation = inf",
+     "{key} = {text} is not a finite number", "what the marker does with it is not known", "write an ordinary number such as {default}"},
+    {nullptr, float_reader, {}, ON_TEXT(too_large_real), rule_not_known, "bounce_speed = 1e40",
+     "{key} = {text} is too large, so the game reads it as infinity", "what the marker does with it is not known", "write an ordinary number such as {default}"},
+    {nullptr, float_reader, {}, ON_TEXT(percent_of_screen), rule_read_otherwise, "size = 3%",
+     "{key} = {text} is read as {read}", "the game takes no percent sign, and {key} is a share of the screen's height", "write {meant}"},
+    {nullptr, float_reader, {}, ON_TEXT(comma_before_decimals), rule_read_otherwise, "size = 0,03",
+     "{key} = {text} is read as {read}", "the game takes a point, not a comma, before decimals", "write {meant}"},
+    {nullptr, float_reader, {}, ON_TEXT(ignored_after_number), rule_read_otherwise, "rotation = 23o",
+     "{key} = {text} is read as {read}", "the game ignores {rest} after the number", "write the number alone"},
 
     // How the game reads a whole number: opacity.
-    {{},
-     int_reader,
-     ON_TEXT(has_no_value),
-     "{key} has no value",
-     "the game refuses it",
-     "write a whole number such as {default}",
-     rule_refused,
-     "opacity ="},
-    {{},
-     int_reader,
-     ON_TEXT(number_in_quotes),
-     "{key} = {text} is in quotes",
-     "the game takes no quotes around a number and refuses it",
-     "write {meant}",
-     rule_refused,
-     "opacity = \"230\""},
-    {{},
-     int_reader,
-     ON_TEXT(not_a_number),
-     "{key} = {text} is not a whole number",
-     "the game refuses it",
-     "write one such as {default}",
-     rule_refused,
-     "opacity = full"},
-    {{},
-     int_reader,
-     ON_TEXT(too_large_whole),
-     "{key} = {text} is too large for a whole number",
-     "what the game reads then is not known",
-     "write one such as {default}",
-     rule_not_known,
-     "opacity = 99999999999"},
-    {{"opacity"},
-     int_reader,
-     ON_TEXT(percent_of_opacity),
-     "{key} = {text} is read as {read}",
-     "the game takes no percent sign, and opacity runs from 0 (invisible) to 255 (solid)",
-     "write {meant}",
-     rule_read_otherwise,
-     "opacity = 50%"},
-    {{},
-     int_reader,
-     ON_TEXT(leading_zero),
-     "{key} = {number_text} is read as {read}",
-     "a leading 0 makes the game read it as an octal number",
-     "write {meant} without the leading 0",
-     rule_read_otherwise,
-     "opacity = 0230"},
-    {{},
-     int_reader,
-     ON_TEXT(ignored_after_number),
-     "{key} = {text} is read as {read}",
-     "the game ignores {rest} after the number",
-     "write a whole number alone",
-     rule_read_otherwise,
-     "opacity = 200 solid"},
+    {nullptr, int_reader, {}, ON_TEXT(has_no_value), rule_refused, "opacity =",
+     "{key} has no value", "the game refuses it", "write a whole number such as {default}"},
+    {nullptr, int_reader, {}, ON_TEXT(number_in_quotes), rule_refused, "opacity = \"230\"",
+     "{key} = {text} is in quotes", "the game takes no quotes around a number and refuses it", "write {meant}"},
+    {nullptr, int_reader, {}, ON_TEXT(not_a_number), rule_refused, "opacity = full",
+     "{key} = {text} is not a whole number", "the game refuses it", "write one such as {default}"},
+    {nullptr, int_reader, {}, ON_TEXT(too_large_whole), rule_not_known, "opacity = 99999999999",
+     "{key} = {text} is too large for a whole number", "what the game reads then is not known", "write one such as {default}"},
+    {"opacity", int_reader, {}, ON_TEXT(percent_of_opacity), rule_read_otherwise, "opacity = 50%",
+     "{key} = {text} is read as {read}", "the game takes no percent sign, and opacity runs from 0 (invisible) to 255 (solid)", "write {meant}"},
+    {nullptr, int_reader, {}, ON_TEXT(leading_zero), rule_read_otherwise, "opacity = 0230",
+     "{key} = {number_text} is read as {read}", "a leading 0 makes the game read it as an octal number", "write {meant} without the leading 0"},
+    {nullptr, int_reader, {}, ON_TEXT(ignored_after_number), rule_read_otherwise, "opacity = 200 solid",
+     "{key} = {text} is read as {read}", "the game ignores {rest} after the number", "write a whole number alone"},
 
     // How the game reads yes or no.
-    {{},
-     flag_reader,
-     ON_TEXT(has_no_value),
-     "{key} has no value",
-     "the game refuses it",
-     "write yes or no",
-     rule_refused,
-     "show_during_dead_eye ="},
-    {{},
-     flag_reader,
-     ON_TEXT(flag_in_quotes),
-     "{key} = {text} is in quotes",
-     "the game takes no quotes and refuses it",
-     "write {meant}",
-     rule_refused,
-     "mark_objects = \"no\""},
-    {{},
-     flag_reader,
-     ON_TEXT(flag_in_capitals),
-     "{key} = {text}",
-     "the game takes yes, no, true or false in lower case only",
-     "write {meant}",
-     rule_refused,
-     "mark_humans = Yes"},
-    {{},
-     flag_reader,
-     ON_TEXT(other_word),
-     "{key} = {text}",
-     "the game takes only yes, no, true or false",
-     "write yes or no",
-     rule_refused,
-     "mark_animals = on"},
+    {nullptr, flag_reader, {}, ON_TEXT(has_no_value), rule_refused, "show_during_dead_eye =",
+     "{key} has no value", "the game refuses it", "write yes or no"},
+    {nullptr, flag_reader, {}, ON_TEXT(flag_in_quotes), rule_refused, "mark_objects = \"no\"",
+     "{key} = {text} is in quotes", "the game takes no quotes and refuses it", "write {meant}"},
+    {nullptr, flag_reader, {}, ON_TEXT(flag_in_capitals), rule_refused, "mark_humans = Yes",
+     "{key} = {text}", "the game takes yes, no, true or false in lower case only", "write {meant}"},
+    {nullptr, flag_reader, {}, ON_TEXT(other_word), rule_refused, "mark_animals = on",
+     "{key} = {text}", "the game takes only yes, no, true or false", "write yes or no"},
 
     // How the game reads a text.
-    {{},
-     text_reader,
-     ON_TEXT(text_too_long),
-     "{key} is {length} characters long",
-     "the game takes at most {limit} and empties it",
-     "shorten it",
-     rule_refused,
-     "texture_dict = "
-     "ttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttt"
-     "ttttttttttttttttt"},
-    {{"texture_dict"},
-     text_reader,
-     ON_TEXT(dict_near_known),
-     "{key} = {text} is not a dictionary known to be in the game, but close to {meant}",
-     "if it is misspelt, the game never loads it and the marker has no sprite",
-     "write {meant} if that is what you meant",
-     rule_not_known,
-     "texture_dict = generic_texturez"},
+    {nullptr, text_reader, {}, ON_TEXT(text_too_long), rule_refused, "texture_dict = tttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttt",
+     "{key} is {length} characters long", "the game takes at most {limit} and empties it", "shorten it"},
+    {"texture_dict", text_reader, {}, ON_TEXT(dict_near_known), rule_not_known, "texture_dict = generic_texturez",
+     "{key} = {text} is not a dictionary known to be in the game, but close to {meant}", "if it is misspelt, the game never loads it and the marker has no sprite", "write {meant} if that is what you meant"},
 
     // What the values do to the marker.
-    {{"size"},
-     float_reader,
-     ON_SETTINGS(size_zero),
-     "{key} is {value}",
-     "the marker has no size, so it never shows",
-     "write a size above 0 such as {default}",
-     rule_hides_marker,
-     "size = 0"},
-    {{"size"},
-     float_reader,
-     ON_SETTINGS(size_below_zero),
-     "{key} is {value}, below 0",
-     "what the game draws for a sprite of a size below 0 is not known",
-     "write a size above 0 such as {default}",
-     rule_not_known,
-     "size = -0.03"},
-    {{"size"},
-     float_reader,
-     ON_SETTINGS(size_over_a_third),
-     "{key} is {value}, over 0.3, a third of the screen's height",
-     "the marker covers much of what you focus on",
-     "write a smaller size such as {default}",
-     rule_shows_otherwise,
-     "size = 0.5"},
-    {{"grow_speed"},
-     float_reader,
-     ON_SETTINGS(grow_not_above_zero),
-     "{key} is {value}{beside_zero}",
-     "the marker never grows in, so it never shows",
-     "write a rate above 0 such as {default}",
-     rule_hides_marker,
-     "grow_speed = 0"},
-    {{"shrink_speed"},
-     float_reader,
-     ON_SETTINGS(shrink_not_above_zero),
-     "{key} is {value}{beside_zero}",
-     "the marker never shrinks away once shown",
-     "write a rate above 0 such as {default}",
-     rule_shows_otherwise,
-     "shrink_speed = -1"},
-    {{"opacity"},
-     int_reader,
-     ON_SETTINGS(opacity_zero),
-     "{key} is {value}",
-     "the marker is fully transparent, so it is never seen",
-     "write up to 255 (solid)",
-     rule_hides_marker,
-     "opacity = 0"},
-    {{"opacity"},
-     int_reader,
-     ON_SETTINGS(opacity_out_of_range),
-     "{key} is {value}, outside 0 to 255, the range of the marker's opacity (0 invisible, 255 solid)",
-     "the game passes it on as it is, and what it draws then is not known",
-     "write a number from 0 to 255",
-     rule_not_known,
-     "opacity = 256"},
-    {{"texture_dict"},
-     text_reader,
-     ON_SETTINGS(dict_empty),
-     "{key} is {value}",
-     "the marker has no sprite to draw",
-     kKnownPair,
-     rule_hides_marker,
-     "texture_dict ="},
-    {{"texture_name"},
-     text_reader,
-     ON_SETTINGS(name_empty),
-     "{key} is {value}",
-     "the marker has no sprite to draw",
-     kKnownPair,
-     rule_hides_marker,
-     "texture_name ="},
-    {{"texture_dict"},
-     text_reader,
-     ON_SETTINGS(dict_quoted),
-     "{key} is {value}, in quotes",
-     "the game keeps the quotes as part of the name, finds no such dictionary and draws nothing",
-     "write {unquoted} without quotes",
-     rule_hides_marker,
-     "texture_dict = \"generic_textures\""},
-    {{"texture_name"},
-     text_reader,
-     ON_SETTINGS(name_quoted),
-     "{key} is {value}, in quotes",
-     "the game keeps the quotes as part of the name, finds no such texture and draws nothing",
-     "write {unquoted} without quotes",
-     rule_hides_marker,
-     "texture_name = \"star\""},
-    {{"ped_bone"},
-     text_reader,
-     ON_SETTINGS(bone_empty),
-     "{key} is {value}",
-     "no bone is found, " ONDRELLE_TOP_OF_HEIGHT,
-     "write a bone name such as {default}",
-     rule_shows_otherwise,
-     "ped_bone ="},
-    {{"ped_bone"},
-     text_reader,
-     ON_SETTINGS(bone_quoted),
-     "{key} is {value}, in quotes",
-     "the game keeps the quotes as part of the name and finds no such bone, " ONDRELLE_TOP_OF_HEIGHT,
-     "write {unquoted} without quotes",
-     rule_shows_otherwise,
-     "ped_bone = \"skel_head\""},
-    {{"texture_dict"},
-     text_reader,
-     ON_SETTINGS(dict_after_equals),
-     "{key} is {value}, which starts with '='",
-     "the game keeps that '=' as part of the name, finds no such dictionary and draws nothing",
-     "write a single '=' between the key and the name",
-     rule_hides_marker,
-     "texture_dict == generic_textures"},
-    {{"texture_name"},
-     text_reader,
-     ON_SETTINGS(name_after_equals),
-     "{key} is {value}, which starts with '='",
-     "the game keeps that '=' as part of the name, finds no such texture and draws nothing",
-     "write a single '=' between the key and the name",
-     rule_hides_marker,
-     "texture_name == star"},
-    {{"ped_bone"},
-     text_reader,
-     ON_SETTINGS(bone_after_equals),
-     "{key} is {value}, which starts with '='",
-     "the game keeps that '=' as part of the name and finds no such bone, " ONDRELLE_TOP_OF_HEIGHT,
-     "write a single '=' between the key and the name",
-     rule_shows_otherwise,
-     "ped_bone == skel_head"},
-    {{"texture_name", "texture_dict"},
-     text_reader,
-     ON_SETTINGS(name_near_known),
-     "{key} is {value}, not a texture known to be in {texture_dict}, but close to {texture_meant}",
-     "if it is misspelt, the game finds no such texture and draws nothing",
-     "write {texture_meant} if that is what you meant",
-     rule_not_known,
-     "texture_name = starr"},
-    {{"mark_humans", "mark_animals", "mark_objects"},
-     flag_reader,
-     ON_SETTINGS(no_kind_marked),
-     "mark_humans, mark_animals and mark_objects are all no",
-     "nothing you focus on is ever marked",
-     "set one of them to yes",
-     rule_hides_marker,
-     "mark_humans = no\nmark_animals = no\nmark_objects = no"},
-    {{"mark_humans", "mark_animals"},
-     flag_reader,
-     ON_SETTINGS(people_marked_as_animals),
-     "mark_humans is no but mark_animals is yes",
-     "people are still marked, because mark_animals marks every person and animal",
-     "no setting marks animals alone: set mark_animals = no as well to leave people unmarked",
-     rule_shows_otherwise,
-     "mark_humans = no\nmark_animals = yes"},
+    {"size", float_reader, {}, ON_SETTINGS(size_zero), rule_hides_marker, "size = 0",
+     "{key} is {value}", "the marker has no size, so it never shows", "write a size above 0 such as {default}"},
+    {"size", float_reader, {}, ON_SETTINGS(size_below_zero), rule_not_known, "size = -0.03",
+     "{key} is {value}, below 0", "what the game draws for a sprite of a size below 0 is not known", "write a size above 0 such as {default}"},
+    {"size", float_reader, {}, ON_SETTINGS(size_over_a_third), rule_shows_otherwise, "size = 0.5",
+     "{key} is {value}, over 0.3, a third of the screen's height", "the marker covers much of what you focus on", "write a smaller size such as {default}"},
+    {"grow_speed", float_reader, {}, ON_SETTINGS(grow_not_above_zero), rule_hides_marker, "grow_speed = 0",
+     "{key} is {value}{beside_zero}", "the marker never grows in, so it never shows", "write a rate above 0 such as {default}"},
+    {"shrink_speed", float_reader, {}, ON_SETTINGS(shrink_not_above_zero), rule_shows_otherwise, "shrink_speed = -1",
+     "{key} is {value}{beside_zero}", "the marker never shrinks away once shown", "write a rate above 0 such as {default}"},
+    {"opacity", int_reader, {}, ON_SETTINGS(opacity_zero), rule_hides_marker, "opacity = 0",
+     "{key} is {value}", "the marker is fully transparent, so it is never seen", "write up to 255 (solid)"},
+    {"opacity", int_reader, {}, ON_SETTINGS(opacity_out_of_range), rule_not_known, "opacity = 256",
+     "{key} is {value}, outside 0 to 255, the range of the marker's opacity (0 invisible, 255 solid)", "the game passes it on as it is, and what it draws then is not known", "write a number from 0 to 255"},
+    {nullptr, text_reader, {}, ON_SETTINGS(name_empty), rule_as_for_the_name, "texture_name =",
+     "{key} is {value}", "the game finds no {what} without a name and {if_not_found}", "write one such as {default}"},
+    {nullptr, text_reader, {}, ON_SETTINGS(name_quoted), rule_as_for_the_name, "texture_dict = \"generic_textures\"",
+     "{key} is {value}, in quotes", "the game keeps the quotes as part of the name, finds no such {what} and {if_not_found}", "write {unquoted} without quotes"},
+    {nullptr, text_reader, {}, ON_SETTINGS(name_after_equals), rule_as_for_the_name, "ped_bone == skel_head",
+     "{key} is {value}, which starts with '='", "the game keeps that '=' as part of the name, finds no such {what} and {if_not_found}", "write a single '=' between the key and the name"},
+    {"texture_name", text_reader, {"texture_dict"}, ON_SETTINGS(texture_near_known), rule_not_known, "texture_name = starr",
+     "{key} is {value}, not a texture known to be in {texture_dict}, but close to {texture_meant}", "if it is misspelt, the game finds no such texture and draws nothing", "write {texture_meant} if that is what you meant"},
+    {"mark_objects", flag_reader, {"mark_humans", "mark_animals"}, ON_SETTINGS(no_kind_marked), rule_hides_marker, "mark_humans = no\nmark_animals = no\nmark_objects = no",
+     "mark_humans, mark_animals and mark_objects are all no", "nothing you focus on is ever marked", "set one of them to yes"},
+    {"mark_animals", flag_reader, {"mark_humans"}, ON_SETTINGS(people_marked_as_animals), rule_shows_otherwise, "mark_humans = no\nmark_animals = yes",
+     "mark_humans is no but mark_animals is yes", "people are still marked, because mark_animals marks every person and animal", "no setting marks animals alone: set mark_animals = no as well to leave people unmarked"},
 };
+// clang-format on
 const int kSettingsRuleCount = sizeof kSettingsRules / sizeof kSettingsRules[0];
 
 #undef ON_TEXT
@@ -619,31 +383,52 @@ std::string beside_zero(const Settings& settings, const SettingsKey& key) {
 struct Fields {
     const SettingsKey* key;
     const Settings* settings;     // the settings the value is read into
-    const ValueReading* reading;  // a row on the value's text: the value as written
+    const ValueReading* reading;  // a row on the value's text: the value as written; null otherwise
     std::string meant;
 };
 
+// A field a row's text may name, and how it is filled in; on_text: only a
+// row on a value's text has it.
+struct Field {
+    const char* name;
+    bool on_text;
+    std::string (*fill)(const Fields& fields);
+};
+
+const char* text_of(const Fields& f) { return field_of(*f.settings, *f.key); }
+
+// clang-format off
+const Field kFields[] = {
+    {"key",           false, [](const Fields& f) { return std::string(f.key->name); }},
+    {"value",         false, [](const Fields& f) { return value_shown(*f.settings, *f.key); }},
+    {"read",          false, [](const Fields& f) { return value_shown(*f.settings, *f.key); }},
+    {"default",       false, [](const Fields& f) { return default_value(*f.key); }},
+    {"meant",         false, [](const Fields& f) { return escaped_text(f.meant); }},
+    {"beside_zero",   false, [](const Fields& f) { return beside_zero(*f.settings, *f.key); }},
+    {"unquoted",      false, [](const Fields& f) { return escaped_text(unquoted(text_of(f))); }},
+    {"what",          false, [](const Fields& f) { return std::string(named_thing(*f.key).what); }},
+    {"if_not_found",  false, [](const Fields& f) { return std::string(named_thing(*f.key).if_not_found); }},
+    {"limit",         false, [](const Fields&) { return std::to_string(kTextSettingCapacity - 1); }},
+    {"texture_dict",  false, [](const Fields& f) { return escaped_text(f.settings->texture_dict); }},
+    {"texture_meant", false, [](const Fields& f) { const char* meant = texture_meant(*f.settings); return std::string(meant != nullptr ? meant : "?"); }},
+    {"text",          true,  [](const Fields& f) { return shown_value(f.reading->text); }},
+    {"rest",          true,  [](const Fields& f) { return shown_value(rest_of(*f.reading)); }},
+    {"number_text",   true,  [](const Fields& f) { return shown_value(f.reading->text.substr(0, digits_end(f.reading->text))); }},
+    {"length",        true,  [](const Fields& f) { return std::to_string(f.reading->text.size()); }},
+};
+// clang-format on
+
+// The text of the field name. A name no field has, or one of a value's text
+// in a row on the settings, is a fault of the table: it stops the program
+// rather than print a note with a hole in it, and the tests, which word
+// every row, see it at once.
 std::string field_text(const std::string& name, const Fields& fields) {
-    const SettingsKey& key = *fields.key;
-    if (name == "key") return key.name;
-    if (name == "value" || name == "read") return value_shown(*fields.settings, key);
-    if (name == "default") return default_value(key);
-    if (name == "meant") return escaped_text(fields.meant);
-    if (name == "beside_zero") return beside_zero(*fields.settings, key);
-    if (name == "unquoted") return escaped_text(unquoted(field_of(*fields.settings, key)));
-    if (name == "limit") return std::to_string(kTextSettingCapacity - 1);
-    if (name == "texture_dict") return escaped_text(fields.settings->texture_dict);
-    if (name == "texture_meant") {
-        const char* meant = texture_meant(*fields.settings);
-        return meant != nullptr ? meant : "";
+    for (const Field& field : kFields) {
+        if (name != field.name || (field.on_text && fields.reading == nullptr)) continue;
+        return field.fill(fields);
     }
-    if (fields.reading == nullptr) return "";
-    const ValueReading& reading = *fields.reading;
-    if (name == "text") return shown_value(reading.text);
-    if (name == "rest") return shown_value(rest_of(reading));
-    if (name == "number_text") return shown_value(reading.text.substr(0, digits_end(reading.text)));
-    if (name == "length") return std::to_string(reading.text.size());
-    return "";
+    std::fprintf(stderr, "settings rules: a row names the field {%s}, which its note cannot fill\n", name.c_str());
+    std::abort();
 }
 
 // A row's text with its {fields} filled in.
@@ -662,20 +447,41 @@ std::string filled(const char* pattern, const Fields& fields) {
 }
 
 RuleNote note_of(const SettingsRule& rule, const Fields& fields) {
-    return RuleNote{&rule, filled(rule.subject, fields) + ": " + filled(rule.consequence, fields) + "; " +
-                               filled(rule.fix, fields) + "."};
+    RuleOutcome outcome = rule.outcome == rule_as_for_the_name ? named_thing(*fields.key).outcome : rule.outcome;
+    return RuleNote{
+        &rule, fields.key, outcome,
+        filled(rule.subject, fields) + ": " + filled(rule.consequence, fields) + "; " + filled(rule.fix, fields) + "."};
 }
 
-// Whether a row on the value's text is about this value's key.
+// Whether a row is about key: its own, or one its reader reads.
 bool about_key(const SettingsRule& rule, const SettingsKey& key) {
     if (rule.reader != key.reader) return false;
-    return rule.keys[0] == nullptr || std::strcmp(rule.keys[0], key.name) == 0;
+    return rule.key == nullptr || std::strcmp(rule.key, key.name) == 0;
 }
 
-int key_count(const SettingsRule& rule) {
-    int count = 0;
-    while (count < 3 && rule.keys[count] != nullptr) ++count;
-    return count;
+bool reads_other_keys(const SettingsRule& rule) { return rule.needs[0] != nullptr; }
+
+// Whether every other key the row reads is among the seen keys.
+bool other_keys_seen(const SettingsRule& rule, uint32_t seen_keys) {
+    for (const char* other : rule.needs) {
+        if (other != nullptr && (seen_keys >> settings_key_named(other)->seen_bit & 1u) == 0) return false;
+    }
+    return true;
+}
+
+// The notes of the rows on the settings about key that apply, of those
+// that read other keys or not, as asked.
+std::vector<RuleNote> notes_of_key(const Settings& settings, const SettingsKey& key, bool reading_others,
+                                   uint32_t seen_keys) {
+    std::vector<RuleNote> notes;
+    for (int r = 0; r < kSettingsRuleCount; ++r) {
+        const SettingsRule& rule = kSettingsRules[r];
+        if (rule.settings_test == nullptr || !about_key(rule, key) || reads_other_keys(rule) != reading_others ||
+            !other_keys_seen(rule, seen_keys))
+            continue;
+        if (rule.settings_test(settings, key)) notes.push_back(note_of(rule, Fields{&key, &settings, nullptr, ""}));
+    }
+    return notes;
 }
 
 }  // namespace
@@ -710,26 +516,15 @@ std::vector<RuleNote> notes_on_value_text(const ValueReading& value) {
 }
 
 std::vector<RuleNote> notes_on_key(const Settings& settings, const SettingsKey& key) {
-    std::vector<RuleNote> notes;
-    for (int r = 0; r < kSettingsRuleCount; ++r) {
-        const SettingsRule& rule = kSettingsRules[r];
-        if (rule.settings_test == nullptr || key_count(rule) != 1 || settings_key_named(rule.keys[0]) != &key) continue;
-        if (rule.settings_test(settings)) notes.push_back(note_of(rule, Fields{&key, &settings, nullptr, ""}));
-    }
-    return notes;
+    return notes_of_key(settings, key, false, 0);
 }
 
-std::vector<RuleNote> notes_on_keys_together(const Settings& settings, uint32_t seen_keys) {
+std::vector<RuleNote> notes_reading_other_keys(const Settings& settings, uint32_t seen_keys) {
     std::vector<RuleNote> notes;
-    for (int r = 0; r < kSettingsRuleCount; ++r) {
-        const SettingsRule& rule = kSettingsRules[r];
-        if (rule.settings_test == nullptr || key_count(rule) < 2) continue;
-        bool all_seen = true;
-        for (int k = 0; k < key_count(rule); ++k)
-            all_seen = all_seen && (seen_keys >> settings_key_named(rule.keys[k])->seen_bit & 1u) != 0;
-        const SettingsKey* first = settings_key_named(rule.keys[0]);
-        if (all_seen && rule.settings_test(settings))
-            notes.push_back(note_of(rule, Fields{first, &settings, nullptr, ""}));
+    for (const SettingsKey& key : kSettingsKeys) {
+        if ((seen_keys >> key.seen_bit & 1u) == 0) continue;
+        std::vector<RuleNote> of_key = notes_of_key(settings, key, true, seen_keys);
+        notes.insert(notes.end(), of_key.begin(), of_key.end());
     }
     return notes;
 }
@@ -737,17 +532,17 @@ std::vector<RuleNote> notes_on_keys_together(const Settings& settings, uint32_t 
 std::vector<RuleNote> notes_on_settings(const Settings& settings) {
     std::vector<RuleNote> notes;
     for (const SettingsKey& key : kSettingsKeys) {
-        std::vector<RuleNote> of_key = notes_on_key(settings, key);
-        notes.insert(notes.end(), of_key.begin(), of_key.end());
+        for (bool reading_others : {false, true}) {
+            std::vector<RuleNote> of_key = notes_of_key(settings, key, reading_others, kAllKeysSeen);
+            notes.insert(notes.end(), of_key.begin(), of_key.end());
+        }
     }
-    std::vector<RuleNote> together = notes_on_keys_together(settings, kAllKeysSeen);
-    notes.insert(notes.end(), together.begin(), together.end());
     return notes;
 }
 
 bool notes_hide_the_marker(const std::vector<RuleNote>& notes) {
     for (const RuleNote& note : notes) {
-        if (note.rule->outcome == rule_hides_marker) return true;
+        if (note.outcome == rule_hides_marker) return true;
     }
     return false;
 }

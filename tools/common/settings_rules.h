@@ -1,7 +1,8 @@
 // What a setting's value means for the marker, written once: one table of
-// rules, each row a setting, a test, its consequence and its fix. Every tool
-// reads this table: ondrelle-check's notes on a line and on the whole file,
-// and ondrelle-preview's lines under its title, so they cannot disagree.
+// rules, one rule to a row, each a setting, the other settings it reads, a
+// test, its consequence and its fix. Every tool reads this table:
+// ondrelle-check's note on a value's line and ondrelle-preview's lines under
+// its title, so they cannot disagree.
 //
 // A row tests either the value's text on a line (how the game reads what was
 // written: "0,03", "50%", "Yes") or the settings as the game read them (what
@@ -24,6 +25,9 @@ enum RuleOutcome {
     rule_hides_marker,     // the marker is never seen
     rule_not_known,        // the game takes it; what it draws then is not known
     rule_shows_otherwise,  // the marker shows, but otherwise than most players mean
+    // As the name a text setting gives, when the game finds no such thing:
+    // no sprite hides the marker, no bone moves it (kNamedThings).
+    rule_as_for_the_name,
 };
 
 // A value on a line as the game reads it, for the rows on a value's text.
@@ -34,27 +38,36 @@ struct ValueReading {
     Settings read;           // a record holding the value as read, zero elsewhere
 };
 
+// The most other keys a rule reads besides its own.
+const int kRuleMostOtherKeys = 2;
+
 struct SettingsRule {
-    // The settings the row is about; the first names it. A row on the
-    // value's text names a single key, or none to cover every key its reader
-    // reads (reader).
-    const char* keys[3];
+    // The key the row is about, on whose line its note stands; null for a
+    // row that holds for every key its reader reads.
+    const char* key;
     KeyReader reader;
+    // The other keys its test reads, which the file must hold too; null
+    // where there are fewer.
+    const char* needs[kRuleMostOtherKeys];
     // The test: exactly one is set. On the value's text, it may give the
-    // value that was meant ({meant} in the texts).
+    // value that was meant ({meant} in the texts); on the settings as read,
+    // it is given the row's key.
     bool (*text_test)(const ValueReading& value, std::string* meant);
-    bool (*settings_test)(const Settings& settings);
-    // The note is "<subject>: <consequence>; <fix>." with, filled in,
-    // {key}, {text} (the value as written), {read} or {value} (as read),
-    // {meant}, {rest} (what follows the number), {beside_zero} (", below 0"
-    // for a number below 0), {unquoted}, {length}, {limit}, {default} (the
-    // default file's value), {texture_dict} and {texture_meant} (the known
-    // texture texture_name is a slip away from).
+    bool (*settings_test)(const Settings& settings, const SettingsKey& key);
+    RuleOutcome outcome;
+    const char* example;  // a settings line, or lines, that the rule is about
+    // The note is "<subject>: <consequence>; <fix>." with these filled in:
+    // {key}; {value} or {read}, the value as read; {default}, the default
+    // file's; {beside_zero}, ", below 0" for a number below 0; for a text
+    // setting {unquoted}, {what} it names and what the marker does
+    // {if_not_found}; {limit}, a text's longest; {texture_dict} and
+    // {texture_meant}, the known texture texture_name is a slip away from;
+    // on a value's text also {text}, as written, {meant}, {rest} after the
+    // number, {number_text}, its digits, and {length}. A name not in this
+    // list stops the program: no note prints a hole.
     const char* subject;
     const char* consequence;
     const char* fix;
-    RuleOutcome outcome;
-    const char* example;  // a settings line, or lines, that the rule is about
 };
 
 extern const SettingsRule kSettingsRules[];
@@ -76,7 +89,9 @@ std::string known_texture_pairs();
 // One rule that applies, in the player's words.
 struct RuleNote {
     const SettingsRule* rule;
-    std::string text;  // "<subject>: <consequence>; <fix>."
+    const SettingsKey* key;  // the key it is about: its line
+    RuleOutcome outcome;     // the rule's, as it holds for that key
+    std::string text;        // "<subject>: <consequence>; <fix>."
 };
 
 // Reads a line's value as the game does, with the key table's reader for
@@ -88,15 +103,17 @@ ValueReading read_value_as_the_game(const SettingsKey& key, const std::string& t
 // how the game reads what was written. At most one per value.
 std::vector<RuleNote> notes_on_value_text(const ValueReading& value);
 
-// The notes of the rows on settings about key alone that apply: a line's.
+// The notes of the rows on the settings about key, that read no other key,
+// which apply to settings: what the value on key's line does.
 std::vector<RuleNote> notes_on_key(const Settings& settings, const SettingsKey& key);
 
-// The notes of the rows on settings about several keys together that apply,
-// of those whose keys are all in seen_keys (the key table's seen bits).
-std::vector<RuleNote> notes_on_keys_together(const Settings& settings, uint32_t seen_keys);
+// The notes of the rows on the settings that read other keys besides their
+// own, of those whose keys are all in seen_keys (the key table's seen bits),
+// which apply to settings: each on its own key's line.
+std::vector<RuleNote> notes_reading_other_keys(const Settings& settings, uint32_t seen_keys);
 
-// The notes of every row on settings that applies, key by key in the key
-// table's order, then those on several keys: a whole record's.
+// The notes of every row on the settings that applies, key by key in the key
+// table's order: a whole record's.
 std::vector<RuleNote> notes_on_settings(const Settings& settings);
 
 // Whether any of the notes says that the marker is never seen.
