@@ -1,21 +1,10 @@
 // The preview scene and its frame reader.
 #include "scene.h"
 
-#include <cstring>
 #include <string>
 
+#include "host/native_call.h"
 #include "host/native_hashes.h"
-
-namespace {
-
-float argument_float(uint64_t argument) {
-    uint32_t bits = static_cast<uint32_t>(argument);
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
-}  // namespace
 
 const SceneEvent kSceneEvents[] = {
     {0, 0, "nothing in focus"}, {30, kSceneFirstTarget, "a person is focused"},
@@ -85,15 +74,14 @@ SceneFrame scene_read_frame(const StandInFrame* record, int frame, float size) {
         if (call.hash == native::entity_position) result.target = static_cast<int32_t>(call.arguments[0]);
         if (call.hash == native::world_to_screen) {
             float rest_x;
-            scene_to_screen(argument_float(call.arguments[0]), argument_float(call.arguments[2]), &rest_x,
-                            &result.rest_y);
+            scene_to_screen(slot_float(call.arguments[0]), slot_float(call.arguments[2]), &rest_x, &result.rest_y);
         }
         if (call.hash == native::draw_sprite) {
             result.drawn = true;
-            result.x = argument_float(call.arguments[2]);
-            result.y = argument_float(call.arguments[3]);
-            result.width = argument_float(call.arguments[4]);
-            result.height = argument_float(call.arguments[5]);
+            result.x = slot_float(call.arguments[2]);
+            result.y = slot_float(call.arguments[3]);
+            result.width = slot_float(call.arguments[4]);
+            result.height = slot_float(call.arguments[5]);
             result.visibility_known = size != 0.0f;
             result.visibility = result.visibility_known ? result.height / size : 0.0f;
         }

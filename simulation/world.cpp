@@ -2,12 +2,15 @@
 //
 // The world knows the natives by their hashes on its own (not from the
 // plug-in's headers), so a wrong hash in the plug-in shows as an unknown
-// native. Results put junk into the high half of every 32-bit slot and write
+// native; it reads a float argument as the plug-in's own slot reader does.
+// Results put junk into the high half of every 32-bit slot and write
 // out-slots with exactly 4 bytes, so readers that take too much show too.
 #include "world.h"
 
 #include <cmath>
 #include <cstring>
+
+#include "host/native_call.h"
 
 namespace {
 
@@ -103,12 +106,7 @@ int32_t argument_int(const uint64_t* arguments, int n) {
     return static_cast<int32_t>(static_cast<uint32_t>(arguments[n]));
 }
 
-float argument_float(const uint64_t* arguments, int n) {
-    uint32_t bits = static_cast<uint32_t>(arguments[n]);
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
+float argument_float(const uint64_t* arguments, int n) { return slot_float(arguments[n]); }
 
 const char* argument_text(const uint64_t* arguments, int n) {
     return reinterpret_cast<const char*>(static_cast<uintptr_t>(arguments[n]));

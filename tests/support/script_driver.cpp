@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "host/native_call.h"
 #include "host/script_hook.h"
 
 void start_script(ScriptState* state) {
@@ -44,12 +45,7 @@ int32_t argument_int(const StandInCall* call, int n) {
     return static_cast<int32_t>(static_cast<uint32_t>(call->arguments[n]));
 }
 
-float argument_float(const StandInCall* call, int n) {
-    uint32_t bits = static_cast<uint32_t>(call->arguments[n]);
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
+float argument_float(const StandInCall* call, int n) { return slot_float(call->arguments[n]); }
 
 std::string argument_text(const StandInCall* call, int n) {
     const char* text = stand_in_call_text(stand_in_frame(), call, n);

@@ -40,6 +40,15 @@ errors=$("$work/moved/ondrelle-preview" --verison 2>&1 >/dev/null); status=$?
 errors=$("$work/moved/ondrelle-preview" "no such.ini" 2>&1 >/dev/null); status=$?
 [ $status = 1 ] && grep -q "cannot read .*no such.ini: there is no such file" <<<"$errors" || fail "missing settings: $errors"
 
+# The defaults run from a temporary folder whose path is too long for the
+# plug-in: the file is named, and removed again.
+long=$work/$(printf 'a%.0s' $(seq 1 250))/$(printf 'b%.0s' $(seq 1 250))/$(printf 'c%.0s' $(seq 1 250))/$(printf 'd%.0s' $(seq 1 250))
+mkdir -p "$long"
+errors=$(TMPDIR=$long "$work/moved/ondrelle-preview" -o "$work/long.png" 2>&1 >/dev/null); status=$?
+[ $status = 1 ] && grep -q "^ondrelle-preview: $long/ondrelle-[A-Za-z0-9]*\.ini: the path is longer than the plug-in takes (1023 characters)\.$" <<<"$errors" ||
+  fail "defaults in a long temporary folder: status $status: $errors"
+[ -z "$(ls "$long")" ] || fail "defaults in a long temporary folder: left behind: $(ls "$long")"
+
 # A faulty settings file: the checker's report, and no picture.
 cd "$fixtures" || exit 1
 output=$("$preview" line_fault_in_the_middle.ini -o "$work/p.png" 2>/dev/null)

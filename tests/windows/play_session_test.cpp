@@ -4,11 +4,11 @@
 // frame's draws are read from the hook's call record.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "easing_reference.h"
+#include "host/native_call.h"
 #include "host/native_hashes.h"
 #include "test_game.h"
 
@@ -27,13 +27,6 @@ const uint64_t kPedCheck = native::ped_check;
 // Height over width of the screen as the game's resolution native answers
 // it, 1280x720, whatever the real screen.
 const float kNativeAspect = 720.0f / 1280.0f;
-
-float as_float(uint64_t argument) {
-    uint32_t bits = static_cast<uint32_t>(argument);
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
 
 struct PlaySession : ::testing::Test {
     TestGame game;
@@ -65,7 +58,7 @@ struct PlaySession : ::testing::Test {
     // The height of the sprite drawn this frame, or 0 when none was drawn.
     float sprite_height() {
         for (int i = 0; i < frame()->call_count; ++i) {
-            if (frame()->calls[i].hash == kDrawSprite) return as_float(frame()->calls[i].arguments[5]);
+            if (frame()->calls[i].hash == kDrawSprite) return slot_float(frame()->calls[i].arguments[5]);
         }
         return 0.0f;
     }
@@ -77,7 +70,7 @@ struct PlaySession : ::testing::Test {
     // Argument n of the frame's first call of a native, as a float.
     float float_argument(uint64_t hash, int n) {
         for (int i = 0; i < frame()->call_count; ++i) {
-            if (frame()->calls[i].hash == hash) return as_float(frame()->calls[i].arguments[n]);
+            if (frame()->calls[i].hash == hash) return slot_float(frame()->calls[i].arguments[n]);
         }
         return -1e9f;
     }

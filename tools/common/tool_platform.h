@@ -77,6 +77,11 @@ std::string tool_temp_folder();
 // Whether the folder a file would be written into exists (the current folder
 // for a bare file name).
 bool tool_folder_of_file_exists(const char* utf8_path);
+
+// Writes contents to a new file of the system's temporary folder, with a
+// name of its own ending in ending (".ini"), and returns its path; empty,
+// with nothing left behind, when it cannot be written whole.
+std::string tool_write_temp_file(const std::string& contents, const std::string& ending);
 #endif
 
 // Prepares the console for UTF-8 output and says whether the console is the

@@ -50,6 +50,16 @@ bool tool_folder_of_file_exists(const char* utf8_path) {
     return stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+std::string tool_write_temp_file(const std::string& contents, const std::string& ending) {
+    std::string path = tool_temp_folder() + "/ondrelle-XXXXXX" + ending;
+    int file = mkstemps(&path[0], static_cast<int>(ending.size()));
+    if (file < 0) return "";
+    bool written = write(file, contents.data(), contents.size()) == static_cast<ssize_t>(contents.size());
+    written = close(file) == 0 && written;
+    if (!written) unlink(path.c_str());
+    return written ? path : "";
+}
+
 std::string tool_temp_folder() {
     const char* folder = std::getenv("TMPDIR");
     return folder != nullptr && folder[0] != 0 ? folder : "/tmp";
