@@ -159,6 +159,26 @@ row_every_kind_of_log_line() {
     "A line of no entry, between two of Ondrelle's" \
     "20:19:09.062 Config file reloaded (config:216)" | log "$1"
 }
+# A log that names a line past the first 2 KB of the file, which the game
+# reads in pieces of 2047 characters: the notes name the same line.
+row_a_fault_near_the_end_of_the_settings() {
+  good "$1"; sed -i 's/^object_offset_z = .*/object_offset_z = high/' "$1/Ondrelle.ini"
+  local line
+  line=$(grep -n '^object_offset_z' "$1/Ondrelle.ini" | cut -d: -f1)
+  printf '%s\n' "20:14:07.045 Script started (script_main:29)" \
+    "20:14:07.046 Config file line #$line: failed to parse value (expected a decimal number): high (config:140)" \
+    "20:14:07.047 Config file reloaded (config:280)" | log "$1"
+  touch -d "2026-01-02 03:05" "$1/Ondrelle.ini"
+}
+row_settings_starting_with_a_blank_line() {  # every line one further down than in the file shipped
+  good "$1"; { echo; sed 's/^mark_humans = yes$/mark_humans = Yes/' "$default_ini"; } > "$1/Ondrelle.ini"
+  local line
+  line=$(grep -n '^mark_humans' "$1/Ondrelle.ini" | cut -d: -f1)
+  printf '%s\n' "20:14:07.045 Script started (script_main:29)" \
+    "20:14:07.046 Config file line #$line: failed to parse value (expected yes/no): Yes (config:158)" \
+    "20:14:07.047 Config file reloaded (config:280)" | log "$1"
+  touch -d "2026-01-02 03:05" "$1/Ondrelle.ini"
+}
 row_a_fault_fixed_since() {  # the log names two faults; the settings file saved after has neither
   good "$1"
   local humans
@@ -200,11 +220,15 @@ row_update_kept_beside_the_old_copy() {  # Explorer's "Keep both files" when cop
   good "$1"; mv "$1/Ondrelle.asi" "$1/Ondrelle (2).asi"
   cp "$fakes/Ondrelle-1.1.0.asi" "$1/Ondrelle.asi"; touch -d "2025-10-01 12:00" "$1/Ondrelle.asi"
 }
+# Where a program's PE header starts, as its first header says.
+pe_header_at() { od -An -tu4 -j60 -N4 "$1" | tr -d ' '; }
 # Patches a program's machine, in its PE header, to i386: made for 32-bit Windows.
 make_32_bit() {
-  local header
-  header=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
-  printf '\x4c\x01' | dd of="$1" bs=1 seek=$((header + 4)) conv=notrunc status=none
+  printf '\x4c\x01' | dd of="$1" bs=1 seek=$(($(pe_header_at "$1") + 4)) conv=notrunc status=none
+}
+row_a_loader_cut_after_its_signature() { good "$1"; truncate -s $(($(pe_header_at "$1/dinput8.dll") + 4)) "$1/dinput8.dll"; }
+row_a_loader_cut_inside_its_header() {  # its machine there, the count of its sections not
+  good "$1"; truncate -s $(($(pe_header_at "$1/dinput8.dll") + 7)) "$1/dinput8.dll"
 }
 row_a_loader_for_32_bit_games() { good "$1"; make_32_bit "$1/dinput8.dll"; }  # the other download of an ASI loader
 row_a_cut_off_game() { good "$1"; truncate -s 100 "$1/RDR2.exe"; touch -d "2025-12-01 10:00" "$1/RDR2.exe"; }  # its header points past its end
@@ -267,10 +291,12 @@ rows=(good_installation no_script_hook no_asi_loader no_plugin unpacked_into_a_f
   settings_in_the_other_folder settings_misspelt settings_saved_as_ini_txt a_second_download_beside_the_settings
   the_download_beside_the_plugin two_copies two_copies_each_with_its_settings a_fault_in_the_settings strict_with_one_note
   older_plugin newer_plugin_than_the_checker empty_log empty_log_and_no_script_started stale_log no_log no_logs_at_all
-  every_kind_of_log_line a_fault_fixed_since junk_at_the_end_of_the_log not_the_game_folder an_empty_folder
+  every_kind_of_log_line a_fault_near_the_end_of_the_settings settings_starting_with_a_blank_line a_fault_fixed_since
+  junk_at_the_end_of_the_log not_the_game_folder an_empty_folder
   a_damaged_download loader_under_another_name loader_under_another_name_before_the_game_started
   a_second_loader_beside_dinput8 a_library_that_ends_every_process plugin_under_another_name
-  update_kept_beside_the_old_copy a_loader_for_32_bit_games a_cut_off_game folder_that_cannot_be_written
+  update_kept_beside_the_old_copy a_loader_for_32_bit_games a_loader_cut_after_its_signature a_loader_cut_inside_its_header
+  a_cut_off_game folder_that_cannot_be_written
   folder_under_program_files_that_cannot_be_written read_only_settings_file folders_named_like_the_settings_and_the_log
   hook_does_not_know_the_game_version hook_older_than_the_game hook_older_than_the_game_but_accepting_it hook_failed
   script_failed game_closed_for_going_online loader_refused_the_plugin loader_refused_a_32_bit_plugin loader_failed)

@@ -52,12 +52,15 @@ bool pe_header(const std::string& bytes, size_t* header) {
 }
 
 // The section table's entries, as far as the bytes hold them; true when they
-// hold the whole table.
+// hold the whole table. A file too short for its own headers (the file
+// header and the optional header it sizes) holds no table at all: it is not
+// whole, however few sections a number read past its end would give.
 bool read_sections(const std::string& bytes, std::vector<Section>* sections) {
     size_t header = 0;
-    if (!pe_header(bytes, &header)) return false;
+    if (!pe_header(bytes, &header) || bytes.size() - header < 4 + kFileHeaderSize) return false;
     size_t count = read_u16(bytes, header + 6);
     size_t table = header + 4 + kFileHeaderSize + read_u16(bytes, header + 20);
+    if (table > bytes.size()) return false;
     for (size_t i = 0; i < count; ++i) {
         size_t entry = table + i * kSectionHeaderSize;
         if (entry + kSectionHeaderSize > bytes.size()) return false;
@@ -114,5 +117,5 @@ bool pe_file_whole(const std::string& bytes) {
 
 bool pe_file_64_bit(const std::string& bytes) {
     size_t header = 0;
-    return pe_header(bytes, &header) && read_u16(bytes, header + 4) == kMachineX64;
+    return pe_header(bytes, &header) && bytes.size() - header >= 6 && read_u16(bytes, header + 4) == kMachineX64;
 }
