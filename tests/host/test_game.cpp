@@ -2,6 +2,7 @@
 #include "test_game.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "log_text.h"
 
@@ -108,6 +109,35 @@ void unload_game(TestGame* game) {
     if (game->hook != nullptr) FreeLibrary(game->hook);
     game->plugin = nullptr;
     game->hook = nullptr;
+}
+
+void* replace_import(HMODULE module, const char* dll, const char* function, void* replacement) {
+    BYTE* base = reinterpret_cast<BYTE*>(module);
+    const IMAGE_NT_HEADERS* headers =
+        reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (imports.VirtualAddress == 0) return nullptr;
+    for (const IMAGE_IMPORT_DESCRIPTOR* from =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         from->Name != 0; ++from) {
+        if (_stricmp(reinterpret_cast<const char*>(base + from->Name), dll) != 0 || from->OriginalFirstThunk == 0)
+            continue;
+        const IMAGE_THUNK_DATA* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + from->OriginalFirstThunk);
+        IMAGE_THUNK_DATA* addresses = reinterpret_cast<IMAGE_THUNK_DATA*>(base + from->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++addresses) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            const IMAGE_IMPORT_BY_NAME* named =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char*>(named->Name), function) != 0) continue;
+            DWORD protection;
+            VirtualProtect(&addresses->u1.Function, sizeof addresses->u1.Function, PAGE_READWRITE, &protection);
+            void* original = reinterpret_cast<void*>(addresses->u1.Function);
+            addresses->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            VirtualProtect(&addresses->u1.Function, sizeof addresses->u1.Function, protection, &protection);
+            return original;
+        }
+    }
+    return nullptr;
 }
 
 std::string read_bytes(const std::wstring& path) {

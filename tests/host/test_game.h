@@ -51,6 +51,12 @@ void restart_script(TestGame* game);
 // Unloads the plug-in, then the hook.
 void unload_game(TestGame* game);
 
+// Points the loaded module's import of function from dll (its import
+// address table's entry) at replacement, so that a test sees every call the
+// module makes to it. Returns the function it called before; null, changing
+// nothing, when the module imports no such function.
+void* replace_import(HMODULE module, const char* dll, const char* function, void* replacement);
+
 // A window of the test process standing for the game's, with the given
 // client size (a borderless popup: its client area is the whole window).
 // Null when no window can be made: Wine makes windows only on a display.

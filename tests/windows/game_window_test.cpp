@@ -29,6 +29,18 @@ TEST(GameWindow, TheLargestVisibleUnownedWindowOfTheProcessGivesTheSize) {
         {"no window at all", {}, false, 0, 0},
         {"one 21:9 window", {{2560, 1080, true, false, false}}, true, 2560, 1080},
         {"the larger of two", {{1280, 800, true, false, false}, {1920, 1080, true, false, false}}, true, 1920, 1080},
+        // Made last, the smaller one is the first the walk meets.
+        {"the larger of two, made first",
+         {{1920, 1080, true, false, false}, {1280, 800, true, false, false}},
+         true,
+         1920,
+         1080},
+        // Areas, not widths nor shapes: a wide strip is no game window.
+        {"a large window beside a wide strip",
+         {{1280, 800, true, false, false}, {1900, 150, true, false, false}},
+         true,
+         1280,
+         800},
         {"a hidden window is no game window",
          {{1280, 800, true, false, false}, {3440, 1440, false, false, false}},
          true,

@@ -10,6 +10,7 @@
 #include "easing_reference.h"
 #include "host/native_call.h"
 #include "host/native_hashes.h"
+#include "platform/platform.h"
 #include "test_game.h"
 
 namespace {
@@ -27,6 +28,15 @@ const uint64_t kPedCheck = native::ped_check;
 // Height over width of the screen as the game's resolution native answers
 // it, 1280x720, whatever the real screen.
 const float kNativeAspect = 720.0f / 1280.0f;
+
+// The real plug-in's calls of the system time, counted through its import
+// of GetSystemTimeAsFileTime.
+void(WINAPI* g_real_system_time)(LPFILETIME);
+volatile LONG g_system_time_reads;
+void WINAPI counted_system_time(LPFILETIME now) {
+    InterlockedIncrement(&g_system_time_reads);
+    g_real_system_time(now);
+}
 
 struct PlaySession : ::testing::Test {
     TestGame game;
@@ -255,6 +265,25 @@ TEST_F(PlaySession, MarkerGrowsShrinksHidesAndSurvivesABrokenSettingsFile) {
     EXPECT_EQ(times_logged(named), 1u);
     step();  // its 300th pass
     EXPECT_EQ(times_logged(named), 2u);
+
+    // However fast frames come, the plug-in reads the system time about once
+    // a second: the monotonic count, which moves with time, says whether a
+    // look can be due. Counted against the time the frames took, whatever
+    // the machine's speed.
+    uint64_t before_sleep = platform_milliseconds();
+    Sleep(100);
+    EXPECT_GE(platform_milliseconds() - before_sleep, 80u) << "the monotonic count stands still";
+    void* real = replace_import(game.plugin, "KERNEL32.dll", "GetSystemTimeAsFileTime",
+                                reinterpret_cast<void*>(counted_system_time));
+    ASSERT_NE(real, nullptr) << "the plug-in does not import GetSystemTimeAsFileTime";
+    g_real_system_time = reinterpret_cast<void(WINAPI*)(LPFILETIME)>(real);
+    g_system_time_reads = 0;
+    ULONGLONG start = GetTickCount64();
+    for (int i = 0; i < 3000; ++i) step();
+    ULONGLONG seconds = (GetTickCount64() - start) / 1000 + 1;
+    EXPECT_LE(static_cast<ULONGLONG>(g_system_time_reads), 10 * seconds)
+        << "read in " << g_system_time_reads << " of 3000 frames over about " << seconds << " s";
+    replace_import(game.plugin, "KERNEL32.dll", "GetSystemTimeAsFileTime", real);
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ add_executable(ondrelle_windows_tests
 target_include_directories(ondrelle_windows_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/host ${CMAKE_CURRENT_SOURCE_DIR}/support
   ${CMAKE_CURRENT_SOURCE_DIR}/stand_in ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(ondrelle_windows_tests PRIVATE ondrelle_core ondrelle_log ondrelle_platform
-  ondrelle_simulated_world gtest gtest_main version)
+  ondrelle_simulated_world ondrelle_tool_report gtest gtest_main version)
 target_compile_definitions(ondrelle_windows_tests PRIVATE ONDRELLE_VERSION="${PROJECT_VERSION}")
 add_dependencies(ondrelle_windows_tests Ondrelle stand_in_hook ondrelle-check)
 gtest_discover_tests(ondrelle_windows_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60

@@ -96,4 +96,9 @@ void tool_wait_for_enter();
 // A wide text (a command-line argument) in UTF-8, whatever its length; empty
 // when it holds no valid text.
 std::string tool_utf8_from_wide(const wchar_t* wide);
+
+// Why a file cannot be read, by the system's error code of a failed look at
+// it: a name no file can have, or a folder on the way that is not there, is
+// to the player no such file; anything else, a file that may not be read.
+UnreadableReason tool_unreadable_reason_of(uint32_t error_code);
 #endif

@@ -37,23 +37,23 @@ std::string tool_utf8_from_wide(const wchar_t* wide) {
 // line feed, and a Ctrl-Z ends the file.
 FILE* tool_open_for_reading(const char* utf8_path) { return _wfopen(wide_from_utf8(utf8_path).c_str(), L"r"); }
 
+UnreadableReason tool_unreadable_reason_of(uint32_t error_code) {
+    switch (error_code) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME:
+        case ERROR_FILENAME_EXCED_RANGE:
+        case ERROR_DIRECTORY:
+            return unreadable_missing;
+        default:
+            return unreadable_denied;
+    }
+}
+
 UnreadableReason tool_why_unreadable(const char* utf8_path) {
     DWORD attributes = GetFileAttributesW(wide_from_utf8(utf8_path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        // A name no file can have, or a folder on the way that is not
-        // there: to the player, there is no such file.
-        switch (GetLastError()) {
-            case ERROR_FILE_NOT_FOUND:
-            case ERROR_PATH_NOT_FOUND:
-            case ERROR_INVALID_NAME:
-            case ERROR_BAD_PATHNAME:
-            case ERROR_FILENAME_EXCED_RANGE:
-            case ERROR_DIRECTORY:
-                return unreadable_missing;
-            default:
-                return unreadable_denied;
-        }
-    }
+    if (attributes == INVALID_FILE_ATTRIBUTES) return tool_unreadable_reason_of(GetLastError());
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? unreadable_folder : unreadable_denied;
 }
 
