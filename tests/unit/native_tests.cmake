@@ -2,7 +2,16 @@
 # whose clock and failures the tests control; the tools' own tests; fuzzers
 # and the soak.
 find_package(GTest REQUIRED)
-include(GoogleTest)
+
+# Each GoogleTest program is one test of ctest, run once, not once a case:
+# its cases take under a second together, where a process of its own for
+# each, under the sanitizers, took half a minute. It names its failing cases
+# itself, and its summary in gtest-results/ gives scripts/test the count of
+# cases.
+function(ondrelle_gtest name target)
+  add_test(NAME ${name} COMMAND ${target} --gtest_output=xml:gtest-results/${target}.xml
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+endfunction()
 
 # Helpers every native test may use: temporary folders, files, settings texts.
 add_library(test_files STATIC
@@ -30,7 +39,7 @@ add_executable(ondrelle_unit_tests ${unit_test_sources})
 # writer: the log the real core writes is fed to it.
 target_link_libraries(ondrelle_unit_tests PRIVATE test_support ondrelle_log_explaining GTest::gtest_main)
 target_compile_definitions(ondrelle_unit_tests PRIVATE ONDRELLE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-gtest_discover_tests(ondrelle_unit_tests DISCOVERY_MODE PRE_TEST)
+ondrelle_gtest(Native.UnitTests ondrelle_unit_tests)
 
 # The tools' own tests: the settings rules row by row, the checker's notes and
 # the preview's picture, over the real native platform layer and the tools'
@@ -40,7 +49,8 @@ add_executable(ondrelle_tool_tests ${tool_test_sources})
 target_link_libraries(ondrelle_tool_tests PRIVATE test_files ondrelle_preview_render ondrelle_tools_core
   GTest::gtest_main)
 target_compile_definitions(ondrelle_tool_tests PRIVATE ONDRELLE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-gtest_discover_tests(ondrelle_tool_tests DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "${leak_suppressions}")
+ondrelle_gtest(Tools.ToolTests ondrelle_tool_tests)
+set_tests_properties(Tools.ToolTests PROPERTIES ENVIRONMENT "${leak_suppressions}")
 
 add_test(NAME Tools.CheckSettingsFiles
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tools/check_tool_test.sh ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/settings
@@ -52,8 +62,10 @@ add_test(NAME Tools.CheckGameFolders
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tools/game_folder_test.sh ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/game_folders
           ${FAKE_GAME_FILES} ${CMAKE_SOURCE_DIR}/src/Ondrelle.ini $<TARGET_FILE:ondrelle-check>)
 
-# Fuzzers (clang's libFuzzer), run for a bounded time from seeds of the
-# settings examples; the test command runs each, about 35 seconds in all.
+# Fuzzers (clang's libFuzzer): the test command replays the seeds of each
+# (the settings examples, the stand-in programs) and the corpus it kept, then
+# fuzzes a few seconds more. scripts/fuzz runs them as long as asked.
+set(ONDRELLE_FUZZ_SECONDS 3 CACHE STRING "Seconds of new input each fuzzer tries in the test command")
 if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
   foreach(target fuzz_settings_line fuzz_settings_file)
     add_executable(${target} ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/${target}.cpp)
@@ -62,14 +74,13 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
     target_link_libraries(${target} PRIVATE test_support)
     target_compile_definitions(${target} PRIVATE ONDRELLE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   endforeach()
-  set(fuzz_seconds 12)
   foreach(pair "fuzz_settings_line;line" "fuzz_settings_file;file")
     list(GET pair 0 target)
     list(GET pair 1 seeds)
     set(corpus ${CMAKE_CURRENT_BINARY_DIR}/corpus_${seeds})
     file(MAKE_DIRECTORY ${corpus})
     add_test(NAME Fuzz.${target}
-      COMMAND ${target} -max_total_time=${fuzz_seconds} -max_len=4096 -rss_limit_mb=4096 -print_final_stats=1
+      COMMAND ${target} -max_total_time=${ONDRELLE_FUZZ_SECONDS} -max_len=4096 -rss_limit_mb=4096 -print_final_stats=1
               ${corpus} ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/seeds/${seeds})
   endforeach()
 
@@ -83,7 +94,8 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
   set(corpus ${CMAKE_CURRENT_BINARY_DIR}/corpus_checker)
   file(MAKE_DIRECTORY ${corpus})
   add_test(NAME Fuzz.fuzz_checker_reading
-    COMMAND fuzz_checker_reading -max_total_time=8 -max_len=8192 -rss_limit_mb=4096 -print_final_stats=1
+    COMMAND fuzz_checker_reading -max_total_time=${ONDRELLE_FUZZ_SECONDS} -max_len=8192 -rss_limit_mb=4096
+            -print_final_stats=1
             ${corpus} ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/seeds/file ${FAKE_GAME_FILES})
 endif()
 
