@@ -22,6 +22,8 @@ void print_finding(const Finding& finding) {
 
 }  // namespace
 
+Finding said(FindingWeight weight, const std::string& text) { return Finding{weight, text, {}, {}}; }
+
 void print_part(const ReportPart& part) {
     print_wrapped(stdout, "== ", part.heading, 3);
     for (const Finding& finding : part.findings) print_finding(finding);

@@ -26,6 +26,9 @@ struct ReportPart {
     std::vector<Finding> findings;
 };
 
+// A finding that is words alone, with no lines of a file shown.
+Finding said(FindingWeight weight, const std::string& text);
+
 // Prints a part: its heading as "== heading", wrapped like everything else,
 // then each finding, "Problem: " or "Note: " before the text of those kinds.
 void print_part(const ReportPart& part);

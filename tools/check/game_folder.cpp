@@ -49,65 +49,58 @@ LogFile read_log(const std::string& folder, const char* name) {
 // The game, the hook and the loader
 // =============================================================================
 
-// What the hook's version says beside the game's: a hook runs only with the
-// game build it was made for. Its log, when written since the game was last
-// updated, says whether it accepted this one; a log that says it did not
-// carries that Problem itself.
+// Whether the hook was made for an older build than the game's, and no log
+// of it written since the game was last updated says it accepted the game:
+// a hook runs only with the game build it was made for.
+bool hook_older_than_game(const GameFolder& game) {
+    long hook_build = build_of(game.hook.version), game_build = build_of(game.game.version);
+    bool accepted_since =
+        written_since_game_update(game, game.hook_log) && log_says(game.hook_lines, hook_accepted_the_game, "");
+    return hook_build >= 0 && game_build >= 0 && hook_build < game_build && !accepted_since;
+}
+
+// What the hook's version says beside the game's. A log that says the hook
+// did not accept the game carries that Problem itself, unless it is the hook
+// older than the game, which is said here.
 Finding hook_finding(const GameFolder& game) {
     const std::string& hook = game.hook.version;
     const std::string& exe = game.game.version;
+    if (game.hook_too_old)
+        return said(finding_problem,
+                    "ScriptHookRDR2 " + hook + " is older than the game " + exe +
+                        ": update it. A script hook runs only with the game build it was made for, and the game was "
+                        "updated since: get the ScriptHookRDR2 made for " +
+                        exe + " and put its ScriptHookRDR2.dll beside RDR2.exe.");
     std::string found = "ScriptHookRDR2.dll, the script hook: " + version_words(hook);
-    bool current_log = game.hook_log.read && written_since_game_update(game, game.hook_log);
     long hook_build = build_of(hook), game_build = build_of(exe);
     if (hook_build < 0 || game_build < 0)
-        return Finding{finding_fine,
-                       found + ". It must be the version made for " +
-                           (exe.empty() ? std::string("your game's version") : "RDR2.exe " + exe) +
-                           ": after every game update the hook needs its own update. Compare the two on the hook's "
-                           "download page.",
-                       {},
-                       {}};
+        return said(finding_fine, found + ". It must be the version made for " + game_in_words(game) +
+                                      ": after every game update the hook needs its own update. Compare the two on "
+                                      "the hook's download page.");
     if (hook_build == game_build)
-        return Finding{finding_fine,
-                       found + ", for the game's build " + std::to_string(game_build) + ", as RDR2.exe " + exe + " is.",
-                       {},
-                       {}};
+        return said(finding_fine,
+                    found + ", for the game's build " + std::to_string(game_build) + ", as RDR2.exe " + exe + " is.");
     if (hook_build > game_build)
-        return Finding{finding_fine,
-                       found + ", for a later build of the game than RDR2.exe " + exe +
-                           "; its log says whether it accepted this one.",
-                       {},
-                       {}};
-    if (current_log && log_says(game.hook_lines, hook_accepted_the_game, ""))
-        return Finding{finding_fine,
-                       found + ", for an older build of the game than RDR2.exe " + exe +
-                           ", but its log, written since the game was last updated, says it accepted "
-                           "the game.",
-                       {},
-                       {}};
-    return Finding{finding_problem,
-                   "ScriptHookRDR2 " + hook + " is older than the game " + exe +
-                       ": update it. A script hook runs only with the game build it was made for, and the game was "
-                       "updated since: get the ScriptHookRDR2 made for " +
-                       exe + " and put its ScriptHookRDR2.dll beside RDR2.exe.",
-                   {},
-                   {}};
+        return said(finding_fine, found + ", for a later build of the game than RDR2.exe " + exe +
+                                      "; its log says whether it accepted this one.");
+    return said(finding_fine, found + ", for an older build of the game than RDR2.exe " + exe +
+                                  ", but its log, written since the game was last updated, says it accepted the "
+                                  "game.");
 }
 
 // The hook, after RDR2.exe: a problem when it is missing or the game cannot
 // load it, its version against the game's otherwise.
 void look_at_hook(GameFolder* game) {
-    std::string for_the_game = game->game.version.empty() ? "your game's version" : "RDR2.exe " + game->game.version;
-    if (game->hook.name.empty() || !game->hook.fault.empty())
+    if (game->hook.name.empty() || !game->hook.fault.empty()) {
         add_finding(game, finding_problem,
                     "ScriptHookRDR2.dll, the script hook, " +
                         (game->hook.name.empty() ? std::string("is not in the game's folder") : game->hook.fault) +
                         ": no plug-in of this kind runs without it. Get ScriptHookRDR2 in the version made for " +
-                        for_the_game + " and put ScriptHookRDR2.dll beside RDR2.exe.");
-    else
-        game->findings.push_back(hook_finding(*game));
-    game->hook_too_old =
-        game->findings.back().weight == finding_problem && !game->hook.name.empty() && game->hook.fault.empty();
+                        game_in_words(*game) + " and put ScriptHookRDR2.dll beside RDR2.exe.");
+        return;
+    }
+    game->hook_too_old = hook_older_than_game(*game);
+    game->findings.push_back(hook_finding(*game));
 }
 
 // A library in the game's folder, other than the hook and dinput8.dll, that
@@ -184,21 +177,16 @@ void weigh_missing_loader(GameFolder* game, size_t missing_loader) {
     std::string missing = "dinput8.dll, the ASI loader, is not in the game's folder, but " + game->other_loader +
                           " names .asi files: it looks like an ASI loader under another name";
     if (log_shows_plugin_ran(*game))
-        game->findings[missing_loader] =
-            Finding{finding_fine,
-                    missing +
-                        ", and Ondrelle.log, written since Ondrelle.asi was put there, shows that the plug-in "
-                        "was loaded and its script started.",
-                    {},
-                    {}};
+        game->findings[missing_loader] = said(
+            finding_fine, missing +
+                              ", and Ondrelle.log, written since Ondrelle.asi was put there, shows that the plug-in "
+                              "was loaded and its script started.");
     else
         game->findings[missing_loader] =
-            Finding{finding_note,
-                    missing + ". Start the game: if Ondrelle.log then says \"" + kLogScriptStarted +
-                        "\", it loads the plug-in; if it does not, put the dinput8.dll that comes with ScriptHookRDR2 "
-                        "beside RDR2.exe.",
-                    {},
-                    {}};
+            said(finding_note,
+                 missing + ". Start the game: if Ondrelle.log then says \"" + kLogScriptStarted +
+                     "\", it loads the plug-in; if it does not, put the dinput8.dll that comes with ScriptHookRDR2 "
+                     "beside RDR2.exe.");
 }
 
 // RDR2.exe, ScriptHookRDR2.dll and dinput8.dll. Without RDR2.exe this is
@@ -318,7 +306,11 @@ std::string folder_words(const GameFolder& game, const std::string& folder) {
 }
 
 void add_finding(GameFolder* game, FindingWeight weight, const std::string& text) {
-    game->findings.push_back(Finding{weight, text, {}, {}});
+    game->findings.push_back(said(weight, text));
+}
+
+std::string game_in_words(const GameFolder& game) {
+    return game.game.version.empty() ? "your game's version" : "RDR2.exe " + game.game.version;
 }
 
 bool written_since_game_update(const GameFolder& game, const LogFile& log) {

@@ -59,6 +59,10 @@ struct GameFolder {
 // the command line rather than the one the checker was started in.
 GameFolder look_at_game_folder(const std::string& path, const char* own_version, bool named);
 
+// The game in words for a fix: "RDR2.exe 1.0.1491.50", or "your game's
+// version" when RDR2.exe gives none.
+std::string game_in_words(const GameFolder& game);
+
 // Whether a log was written since RDR2.exe last was, or that cannot be told:
 // then it tells of the game as it is now, not of a start before an update.
 bool written_since_game_update(const GameFolder& game, const LogFile& log);

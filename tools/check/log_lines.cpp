@@ -104,11 +104,9 @@ std::string shown_log_line(const std::string& text) {
 }
 
 Finding damaged_log_finding() {
-    return Finding{finding_note,
-                   "The end of the log is damaged (a run of NUL bytes): the game was cut off before the log "
-                   "was written whole, by a crash or a power cut. Start the game again for a whole log.",
-                   {},
-                   {}};
+    return said(finding_note,
+                "The end of the log is damaged (a run of NUL bytes): the game was cut off before the log "
+                "was written whole, by a crash or a power cut. Start the game again for a whole log.");
 }
 
 void UnknownLines::add(const std::vector<std::string>& lines_shown, size_t lines, std::vector<Finding>* findings) {
@@ -123,9 +121,6 @@ void UnknownLines::add(const std::vector<std::string>& lines_shown, size_t lines
 void UnknownLines::close(std::vector<Finding>* findings) const {
     if (not_shown == 0) return;
     size_t left = not_shown;
-    findings->push_back(Finding{finding_fine,
-                                "(" + std::to_string(left) + (left == 1 ? " more line" : " more lines") +
-                                    " that ondrelle-check does not know, not shown)",
-                                {},
-                                {}});
+    findings->push_back(said(finding_fine, "(" + std::to_string(left) + (left == 1 ? " more line" : " more lines") +
+                                               " that ondrelle-check does not know, not shown)"));
 }

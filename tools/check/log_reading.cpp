@@ -136,8 +136,6 @@ const KnownEntry kKnownEntries[] = {
 };
 // clang-format on
 
-Finding said(FindingWeight weight, const std::string& text) { return Finding{weight, text, {}, {}}; }
-
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
 // The checker's notes now on the line of the settings file that the game

@@ -9,16 +9,10 @@
 
 namespace {
 
-Finding said(FindingWeight weight, const std::string& text) { return Finding{weight, text, {}, {}}; }
-
 // The word for a log written before the game was last updated.
 std::string before_update_words(const GameFolder& game) {
     return "This log is older than RDR2.exe (" + tool_local_time_text(game.game.written) +
            "): it is from a start before the game was last updated, and says what happened then.";
-}
-
-std::string for_the_game(const GameFolder& game) {
-    return game.game.version.empty() ? "your game's version" : "RDR2.exe " + game.game.version;
 }
 
 std::string last_written(const LogFile& log) { return ", last written " + tool_local_time_text(log.written); }
@@ -43,7 +37,7 @@ struct FoldedLines {
 bool explain_hook_line(const GameFolder& game, const Timeline& timeline, const OtherLogLine& line, Finding* finding) {
     bool now = timeline.hook_log_now;
     bool ours = names_plugin(line, timeline.plugin_name);
-    std::string update = "Update ScriptHookRDR2: get the one made for " + for_the_game(game) +
+    std::string update = "Update ScriptHookRDR2: get the one made for " + game_in_words(game) +
                          " and put its ScriptHookRDR2.dll beside RDR2.exe.";
     switch (line.says) {
         case hook_started:
@@ -86,7 +80,7 @@ bool explain_hook_line(const GameFolder& game, const Timeline& timeline, const O
                             "Ondrelle's script failed with an error the hook caught, and stopped: no marker showed "
                             "after it. That is Ondrelle's fault: please report it, and send Ondrelle.log, "
                             "ScriptHookRDR2.log and the game's version (" +
-                                for_the_game(game) + ") with what you were doing.");
+                                game_in_words(game) + ") with what you were doing.");
             return true;
         case game_closed_for_online:
             *finding = said(finding_note,
