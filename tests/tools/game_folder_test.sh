@@ -74,7 +74,7 @@ good() { game_files "$1"; plugin "$1"; started_log "$1"; hook_logs "$1"; }
 
 row_good_installation() { good "$1"; start_in=.; }
 row_no_script_hook() { good "$1"; rm "$1/ScriptHookRDR2.dll" "$1/ScriptHookRDR2.log"; }
-row_no_asi_loader() { good "$1"; rm "$1/dinput8.dll" "$1/asiloader.log"; }
+row_no_asi_loader() { good "$1"; rm "$1/dinput8.dll" "$1/asiloader.log" "$1/Ondrelle.log"; }  # so no log either
 row_no_plugin() { game_files "$1"; cp "$default_ini" "$1/Ondrelle.ini"; }
 row_unpacked_into_a_folder_of_its_own() { game_files "$1"; mkdir "$1/Ondrelle-1.2.0"; plugin "$1/Ondrelle-1.2.0"; }
 row_plugin_in_a_mod_managers_folder() { game_files "$1"; mkdir -p "$1/lml/Ondrelle"; plugin "$1/lml/Ondrelle"; }

@@ -191,6 +191,8 @@ std::string cause_found_above(const GameFolder& game, const Timeline& timeline) 
     if (game.hook_too_old) return "the script hook is older than the game, as said above, and starts no script";
     if (game.hook.name.empty() || !game.hook.fault.empty())
         return "ScriptHookRDR2.dll cannot run, as said above, and without it no script starts";
+    if ((game.loader.name.empty() && game.other_loader.empty()) || !game.loader.fault.empty())
+        return "no ASI loader can load Ondrelle.asi, as said above";
     if (!game.plugin.fault.empty()) return "Ondrelle.asi cannot be loaded, as said above";
     if (timeline.loader_refused || timeline.loader_failed)
         return "the ASI loader could not load Ondrelle.asi, as its log above says";
