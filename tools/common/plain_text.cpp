@@ -45,10 +45,6 @@ bool ends_with(const std::string& text, const std::string& ending) {
     return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
 }
 
-bool starts_with_any_case(const std::string& text, const std::string& start) {
-    return starts_with(lower_case(text), lower_case(start));
-}
-
 bool ends_with_any_case(const std::string& text, const std::string& ending) {
     return ends_with(lower_case(text), lower_case(ending));
 }

@@ -17,7 +17,6 @@ bool starts_with(const std::string& text, const std::string& start);
 bool ends_with(const std::string& text, const std::string& ending);
 
 // The same, whatever the case of the ASCII letters on either side.
-bool starts_with_any_case(const std::string& text, const std::string& start);
 bool ends_with_any_case(const std::string& text, const std::string& ending);
 
 // The edits (insert, delete, replace, swap of two neighbours) from one name

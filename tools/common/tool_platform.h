@@ -67,12 +67,7 @@ bool tool_is_read_only(const std::string& utf8_path);
 bool tool_runs_under_wine();
 
 #if !defined(_WIN32)
-// What only the tools that run on Linux alone (the preview, the fuzzers)
-// need.
-
-// The system's folder for temporary files, in UTF-8, without a trailing
-// separator: TMPDIR where it is set, as on any Linux program.
-std::string tool_temp_folder();
+// What only the tool that runs on Linux alone, the preview, needs.
 
 // Whether the folder a file would be written into exists (the current folder
 // for a bare file name).

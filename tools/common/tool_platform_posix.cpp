@@ -50,6 +50,13 @@ bool tool_folder_of_file_exists(const char* utf8_path) {
     return stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+// The system's folder for temporary files, without a trailing separator:
+// TMPDIR where it is set, as for any Linux program.
+static std::string tool_temp_folder() {
+    const char* folder = std::getenv("TMPDIR");
+    return folder != nullptr && folder[0] != 0 ? folder : "/tmp";
+}
+
 std::string tool_write_temp_file(const std::string& contents, const std::string& ending) {
     std::string path = tool_temp_folder() + "/ondrelle-XXXXXX" + ending;
     int file = mkstemps(&path[0], static_cast<int>(ending.size()));
@@ -58,11 +65,6 @@ std::string tool_write_temp_file(const std::string& contents, const std::string&
     written = close(file) == 0 && written;
     if (!written) unlink(path.c_str());
     return written ? path : "";
-}
-
-std::string tool_temp_folder() {
-    const char* folder = std::getenv("TMPDIR");
-    return folder != nullptr && folder[0] != 0 ? folder : "/tmp";
 }
 
 const char kToolPathSeparator = '/';
