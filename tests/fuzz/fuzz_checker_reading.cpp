@@ -1,31 +1,32 @@
 // Fuzzes what ondrelle-check reads of files a player's folder may hold under
-// any name: the bytes as a settings file (the whole report: the game's
-// verdict, the notes, their wrapping), as Ondrelle.log (every entry
-// explained, with the notes of the settings line it names), as the hook's
-// and the loader's logs, and as a program whose version and wholeness are
-// read. Checks: no crash or overrun (the sanitizers watch), every note names
-// a line the file has (or the whole file) and says something, every log
-// line shown is escaped and cut to a few console lines, a version is four
-// numbers or nothing, and nothing shorter than a program's first header is
-// whole.
+// any name: the bytes as a settings file (the game's verdict, the notes),
+// as Ondrelle.log, the hook's log and the loader's log of a game folder,
+// weighed and reported whole, and as a program whose version and wholeness
+// are read. Checks: no crash or overrun (the sanitizers watch), every note
+// names a line the file has (or the whole file) and says something, every
+// line of the report fits the console and holds no control byte, a version
+// is four numbers or nothing, and nothing shorter than a program's first
+// header is whole.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "console_text.h"
 #include "editor_lines.h"
 #include "file_version.h"
-#include "log_reading.h"
-#include "other_logs.h"
+#include "game_folder.h"
 #include "plain_text.h"
+#include "report.h"
 #include "settings_report.h"
+#include "verdict.h"
 
 namespace {
 
-// A log line as a report shows it: escaped, and never more than a few
-// console lines long.
-void check_shown(const std::string& line) {
-    if (text_columns(line) > 200) std::abort();
+// A printed line: never wider than the console, and no byte in it can
+// garble the console.
+void check_printed(const std::string& line) {
+    if (text_columns(line) > kConsoleLineWidth) std::abort();
     for (char c : line) {
         if (static_cast<unsigned char>(c) < 0x20) std::abort();
     }
@@ -50,7 +51,7 @@ void check_version(const std::string& bytes) {
 SettingsReport check_settings(std::string bytes) {
     FILE* stream = fmemopen(&bytes[0], bytes.size(), "r");
     if (stream == nullptr) std::abort();
-    SettingsReport report = report_settings_file(stream, "fuzzed.ini");
+    SettingsReport report = read_settings_report(stream);
     std::fclose(stream);
     int lines = 0;
     size_t position = 0;
@@ -62,26 +63,39 @@ SettingsReport check_settings(std::string bytes) {
     return report;
 }
 
+LogFile log_of(const char* name, const std::string& bytes) {
+    return LogFile{name, name, true, 1767000000, bytes, unreadable_missing};
+}
+
+// A game folder whose three logs all hold bytes, beside the settings report
+// on them, weighed and reported whole.
 void check_logs(const std::string& bytes, const SettingsReport& settings) {
-    LogContext context = {&settings, true};
-    for (const Finding& finding : explain_log_entries(bytes, context)) {
-        for (const std::string& line : finding.shown) check_shown(line);
-    }
-    for (const OtherLogLine& line : hook_log_lines(bytes)) {
-        if (line.text.find('\0') != std::string::npos) std::abort();
-    }
-    for (const OtherLogLine& line : loader_log_lines(bytes)) {
-        if (line.says != says_nothing_known && line.text.empty()) std::abort();
+    GameFolder game = {};
+    game.folder = "GAME";
+    game.is_game_folder = true;
+    game.game = ProgramSeen{"RDR2.exe", program_loads, "1.0.1491.50", 1764000000};
+    game.hook = ProgramSeen{"ScriptHookRDR2.dll", program_loads, "1.0.1491.17", 1764000000};
+    game.loader = ProgramSeen{"dinput8.dll", program_loads, "8.0.0.1", 1764000000};
+    game.plugin = ProgramSeen{"Ondrelle.asi", program_loads, "1.3.0.0", 1766000000};
+    game.plugin_files.copies = {PluginCopy{"GAME", game.plugin, true}};
+    game.plugin_found = true;
+    game.plugin_folder = "GAME";
+    game.settings = SettingsFileSeen{"GAME/Ondrelle.ini", true, unreadable_missing, 1768000000, false, {}, ""};
+    game.settings_checked = true;
+    game.settings_report = settings;
+    game.plugin_folder_written = true;
+    game.hook_log = log_of("ScriptHookRDR2.log", bytes);
+    game.loader_log = log_of("asiloader.log", bytes);
+    game.plugin_log = log_of("Ondrelle.log", bytes);
+    game.hook_lines = log_lines_read(hook_log, bytes);
+    game.loader_lines = log_lines_read(loader_log, bytes);
+    game.plugin_entries = plugin_log_entries(bytes);
+    for (const ReportPart& part : game_folder_report(game, weigh_game_folder(game, "1.3.0"), false)) {
+        for (const std::string& line : part_lines(part)) check_printed(line);
     }
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // The reports print as they go; only what they return is checked here.
-    if (std::freopen("/dev/null", "w", stdout) == nullptr) std::abort();
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string bytes(reinterpret_cast<const char*>(data), size);

@@ -20,8 +20,6 @@ bool same_character(char a, char b, LogMatch how) {
     return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
 }
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
 // Where the number the conversion at pattern[p] stands for ends in text
 // from t, and how long the conversion is; false when none starts there.
 bool skip_number(const std::string& pattern, size_t p, const std::string& text, size_t* t, size_t* length,

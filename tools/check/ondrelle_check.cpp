@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "console_text.h"
-#include "findings.h"
 #include "game_folder.h"
+#include "report.h"
 #include "settings_report.h"
 #include "tool_platform.h"
 #include "verdict.h"
@@ -51,74 +51,22 @@ struct Options {
     std::vector<const char*> files;
 };
 
-// Whether the settings passed: the game accepts them, shows the marker, and
-// (with --strict) the checker has no note on them.
-static bool settings_pass(const SettingsReport& report, bool strict) {
-    bool one = report.notes.size() == 1;
-    if (strict && report.game_accepts && !report.notes.empty())
-        std::printf("--strict: %s\n", one ? "the note above counts as a fault." : "the notes above count as faults.");
-    return report.game_accepts && !(strict && !report.notes.empty());
-}
-
 // Checks one settings file; true when it passes. *printed says whether a
 // report was printed before, and is set when one is now.
 static bool check_file(const char* path, bool strict, bool* printed) {
     FILE* stream = tool_open_for_reading(path);
     if (stream == nullptr) {
-        report_unreadable_file("ondrelle-check", path);
+        print_part(unreadable_file_part("ondrelle-check", path));
         return false;
     }
     // Reports are set apart by a blank line; a file that cannot be read
     // prints nothing here to set apart.
     if (*printed) std::printf("\n");
     *printed = true;
-    SettingsReport report = report_settings_file(stream, path);
+    SettingsReport report = read_settings_report(stream);
     std::fclose(stream);
+    print_part(settings_report_part(report, path, strict));
     return settings_pass(report, strict);
-}
-
-// The counts the closing summary gives, in the report's three kinds.
-struct InShort {
-    int problem_lines = 0;                   // findings marked Problem
-    const char* settings_problem = nullptr;  // how the settings file's part is named, when it keeps the marker away
-    int notes = 0;                           // findings marked Note, and the notes on the settings file
-    size_t strict_notes = 0;                 // notes on the settings file that --strict counts as faults
-};
-
-static std::string counted(int count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
-// The closing summary: how many things keep the marker from showing and
-// where each was reported, how many notes are worth knowing, then how many
-// notes on the settings --strict counts as faults.
-static void print_in_short(const InShort& in_short) {
-    int things = in_short.problem_lines + (in_short.settings_problem != nullptr);
-    std::string named;
-    if (in_short.problem_lines > 0)
-        named = in_short.problem_lines == 1 ? "the line marked Problem above" : "the lines marked Problem above";
-    if (in_short.settings_problem != nullptr)
-        named += (named.empty() ? "" : ", and ") + std::string(in_short.settings_problem);
-    std::string summary =
-        things == 0 ? std::string("Nothing found keeps the marker from showing")
-                    : counted(things, "thing found keeps", "things found keep") + " the marker from showing: " + named;
-    if (in_short.notes > 0)
-        summary += (things == 0 ? "; " : ". ") + counted(in_short.notes, "note above is", "notes above are") +
-                   " worth knowing";
-    if (in_short.strict_notes > 0)
-        summary += std::string(things == 0 && in_short.notes == 0 ? "; but" : ". And") + " --strict counts the " +
-                   (in_short.strict_notes == 1 ? "note on Ondrelle.ini as a fault" : "notes on Ondrelle.ini as faults");
-    std::printf("\n== In short\n");
-    print_wrapped(stdout, "", summary + ".", 0);
-}
-
-// Prints a part of the report after a blank line, and counts its findings.
-static void print_counted(const ReportPart& part, InShort* in_short) {
-    if (part.heading.empty()) return;
-    std::printf("\n");
-    print_part(part);
-    in_short->problem_lines += findings_of_weight(part.findings, finding_problem);
-    in_short->notes += findings_of_weight(part.findings, finding_note);
 }
 
 // Why the folder given cannot be looked at; empty when it can.
@@ -144,41 +92,13 @@ static std::string folder_refused(const char* folder) {
 static bool check_game_folder(const char* folder, bool named, bool strict) {
     std::string refused = folder_refused(folder);
     if (!refused.empty()) {
-        print_wrapped(stderr, "ondrelle-check: ", refused, 2);
+        print_part(ReportPart{"", {Paragraph{"ondrelle-check: ", refused, 2}}, {}, true});
         return false;
     }
-    GameFolder game = look_at_game_folder(folder, ONDRELLE_VERSION, named);
-    Timeline timeline = timeline_of(game);
-    InShort in_short;
-    print_part(ReportPart{"The game's folder: " + game.folder, game.findings});
-    in_short.problem_lines += findings_of_weight(game.findings, finding_problem);
-    in_short.notes += findings_of_weight(game.findings, finding_note);
-    print_counted(hook_log_part(game, timeline), &in_short);
-    print_counted(loader_log_part(game, timeline), &in_short);
-
-    SettingsReport settings = {};
-    bool settings_read = false;
-    if (!game.settings_path.empty()) {
-        std::printf("\n");
-        FILE* stream = tool_open_for_reading(game.settings_path.c_str());
-        if (stream == nullptr) {
-            report_unreadable_file("ondrelle-check", game.settings_path.c_str());
-            in_short.settings_problem = "Ondrelle.ini, which cannot be read";
-        } else {
-            settings = report_settings_file(stream, game.settings_path.c_str());
-            std::fclose(stream);
-            settings_read = true;
-            in_short.notes += static_cast<int>(settings.notes.size());
-            bool passed = settings_pass(settings, strict);
-            if (!settings.game_accepts || settings.marker_hidden)
-                in_short.settings_problem = "the verdict on Ondrelle.ini";
-            else if (!passed)
-                in_short.strict_notes = settings.notes.size();
-        }
-    }
-    print_counted(plugin_log_part(game, timeline, settings_read ? &settings : nullptr), &in_short);
-    print_in_short(in_short);
-    return in_short.problem_lines == 0 && in_short.settings_problem == nullptr && in_short.strict_notes == 0;
+    GameFolder game = look_at_game_folder(folder, named);
+    std::vector<ReportPart> parts = game_folder_report(game, weigh_game_folder(game, ONDRELLE_VERSION), strict);
+    print_report(parts);
+    return report_passes(parts);
 }
 
 static bool is_help(const char* argument) {

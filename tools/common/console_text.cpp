@@ -45,16 +45,6 @@ void print_wrapped(FILE* out, const std::string& prefix, const std::string& text
         std::fprintf(out, "%s\n", line.c_str());
 }
 
-void print_message_lines(FILE* out, const std::string& prefix, const std::string& message, size_t indent) {
-    size_t start = 0;
-    while (start < message.size() || start == 0) {
-        size_t end = message.find('\n', start);
-        if (end == std::string::npos) end = message.size();
-        print_wrapped(out, prefix, escaped_text(message.substr(start, end - start)), indent);
-        start = end + 1;
-    }
-}
-
 std::string unknown_option_text(const std::string& option, const std::vector<const char*>& options) {
     const char* meant = name_meant(option, options);
     return "unknown option " + option + (meant == nullptr ? "" : std::string(": did you mean ") + meant + "?");

@@ -21,11 +21,6 @@ std::vector<std::string> wrapped_lines(const std::string& prefix, const std::str
 // Prints prefix and text, wrapped to kConsoleLineWidth as wrapped_lines says.
 void print_wrapped(FILE* out, const std::string& prefix, const std::string& text, size_t indent);
 
-// Prints each line of a message (a log entry of several lines, say) with
-// its control bytes and invalid bytes escaped, each wrapped on its own
-// under prefix, later lines of each indented by indent.
-void print_message_lines(FILE* out, const std::string& prefix, const std::string& message, size_t indent);
-
 // What a tool says of an option it does not know: "unknown option --stict:
 // did you mean --strict?" when one of its options is near enough to have
 // been meant, else "unknown option --frobnicate".

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "config.h"
 
@@ -31,6 +33,8 @@ size_t utf8_length_at(const std::string& text, size_t at) {
 bool is_later_byte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 }  // namespace
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 std::string lower_case(std::string text) {
     if (!text.empty()) lower_case_ascii(&text[0]);
@@ -112,4 +116,24 @@ std::string first_columns(const std::string& text, size_t columns) {
         if (!is_later_byte(text[end]) && taken++ == columns) break;
     }
     return text.substr(0, end);
+}
+
+std::string filled_text(const char* pattern, const char* table,
+                        const std::function<bool(const std::string& name, std::string* text)>& fill) {
+    std::string text;
+    for (const char* at = pattern; *at != 0; ++at) {
+        const char* end = *at == '{' ? std::strchr(at, '}') : nullptr;
+        if (end == nullptr) {
+            text += *at;
+            continue;
+        }
+        std::string name(at + 1, end), field;
+        if (!fill(name, &field)) {
+            std::fprintf(stderr, "%s: a row names the field {%s}, which its text cannot fill\n", table, name.c_str());
+            std::abort();
+        }
+        text += field;
+        at = end;
+    }
+    return text;
 }

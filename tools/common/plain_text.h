@@ -6,8 +6,12 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
+
+// Whether c is one of the digits 0 to 9.
+bool is_digit(char c);
 
 // text with its ASCII letters A to Z in lower case, every other byte as it is.
 std::string lower_case(std::string text);
@@ -40,3 +44,11 @@ size_t text_columns(const std::string& text);
 // The first columns characters of text (at most), never splitting a UTF-8
 // character.
 std::string first_columns(const std::string& text, size_t columns);
+
+// pattern with each {name} in it replaced by the text fill gives for name.
+// A name fill does not know (it returns false) is a fault of the table the
+// pattern comes from, named by table: the program stops, naming it, rather
+// than print a text with a hole in it; the tests, which word every row,
+// see it at once.
+std::string filled_text(const char* pattern, const char* table,
+                        const std::function<bool(const std::string& name, std::string* text)>& fill);

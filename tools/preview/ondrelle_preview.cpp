@@ -99,13 +99,13 @@ static bool output_folders_exist(const std::vector<Output>& outputs) {
 static bool settings_accepted(const std::string& path) {
     FILE* stream = tool_open_for_reading(path.c_str());
     if (stream == nullptr) {
-        report_unreadable_file("ondrelle-preview", path.c_str());
+        print_part(unreadable_file_part("ondrelle-preview", path.c_str()));
         return false;
     }
     bool accepted = game_accepts_settings_file(stream);
     if (!accepted) {
         std::rewind(stream);
-        report_settings_file(stream, path.c_str());
+        print_part(settings_report_part(read_settings_report(stream), path, false));
         std::printf("No preview: fix the settings file first.\n");
     }
     std::fclose(stream);
