@@ -45,9 +45,9 @@ ondrelle_gtest(Native.UnitTests ondrelle_unit_tests)
 # the preview's picture, over the real native platform layer and the tools'
 # own log capture.
 file(GLOB tool_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tools/*_test.cpp)
-add_executable(ondrelle_tool_tests ${tool_test_sources})
-target_link_libraries(ondrelle_tool_tests PRIVATE test_files ondrelle_preview_render ondrelle_tools_core
-  GTest::gtest_main)
+add_executable(ondrelle_tool_tests ${tool_test_sources} ${CMAKE_CURRENT_SOURCE_DIR}/support/game_evidence.cpp)
+target_link_libraries(ondrelle_tool_tests PRIVATE test_files ondrelle_preview_render ondrelle_check_reading
+  ondrelle_tools_core GTest::gtest_main)
 target_compile_definitions(ondrelle_tool_tests PRIVATE ONDRELLE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 ondrelle_gtest(Tools.ToolTests ondrelle_tool_tests)
 set_tests_properties(Tools.ToolTests PROPERTIES ENVIRONMENT "${leak_suppressions}")
