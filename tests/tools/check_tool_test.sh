@@ -143,6 +143,9 @@ expect "--game-folder twice" "ondrelle-check: --game-folder is given twice: name
 said() { run_errors "$@" | head -n -1 | sed 's/^ *//' | paste -sd ' '; }
 expect_match "--game-folder that is not there" '^ondrelle-check: there is no folder ".*[/\\]no-such-folder": name the folder that holds RDR2\.exe\.$' "$(said --game-folder no-such-folder)"
 expect "--game-folder that is not there" "(exit 1)" "$(run_errors --game-folder no-such-folder | tail -n 1)"
+# Named by its whole path, it is shown by that path (on Wine's drive Z:), not
+# as a name in the current folder.
+expect "--game-folder that is not there, named by its whole path" "ondrelle-check: there is no folder \"$work/no such folder\": name the folder that holds RDR2.exe." "$(said --game-folder "$work/no such folder" | tr '\\' '/' | sed 's#"Z:/#"/#')"
 : > a-file
 expect_match "--game-folder that is a file" '^ondrelle-check: ".*[/\\]a-file" is a file, not a folder: name the folder that holds RDR2\.exe\.$' "$(said --game-folder a-file)"
 # "D:\Games\RDR2\" on a Windows command line arrives as D:\Games\RDR2" (and any options after it).

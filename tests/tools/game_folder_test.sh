@@ -31,7 +31,16 @@ export WINEDEBUG=-all LC_ALL=C.UTF-8 TZ=XST-5:30
 # A short name: a heading that names a path must fit the console's width to
 # be read back as GAME.
 work=$(mktemp -d "${TMPDIR:-/tmp}/ondrelle-XXXXXX")
-trap 'umount "$work/${game_path:-game}" 2>/dev/null; rm -rf "$work"' EXIT
+# The read-only file systems of rows cut short are taken away with the rest.
+clean_up() {
+  local mount_point
+  while read -r _ mount_point _; do
+    mount_point=$(printf '%b' "$mount_point")
+    case $mount_point in "$work"/*) umount "$mount_point" ;; esac
+  done </proc/mounts 2>/dev/null
+  rm -rf "$work"
+}
+trap clean_up EXIT
 
 # ---- What a folder may hold ----
 
@@ -72,59 +81,68 @@ good() { game_files "$1"; plugin "$1"; started_log "$1"; hook_logs "$1"; }
 
 # ---- The rows ----
 
-row_good_installation() { good "$1"; start_in=.; }
-row_no_script_hook() { good "$1"; rm "$1/ScriptHookRDR2.dll" "$1/ScriptHookRDR2.log"; }
-row_no_asi_loader() { good "$1"; rm "$1/dinput8.dll" "$1/asiloader.log" "$1/Ondrelle.log"; }  # so no log either
-row_no_plugin() { game_files "$1"; cp "$default_ini" "$1/Ondrelle.ini"; }
-row_unpacked_into_a_folder_of_its_own() { game_files "$1"; mkdir "$1/Ondrelle-1.2.0"; plugin "$1/Ondrelle-1.2.0"; }
-row_plugin_in_a_mod_managers_folder() { game_files "$1"; mkdir -p "$1/lml/Ondrelle"; plugin "$1/lml/Ondrelle"; }
-row_plugin_saved_as_dll() { good "$1"; mv "$1/Ondrelle.asi" "$1/Ondrelle.dll"; }
+row_good_installation() { good "$1"; start_in=.; about=(folder hook_log loader_log settings plugin_log); }
+row_no_script_hook() { good "$1"; rm "$1/ScriptHookRDR2.dll" "$1/ScriptHookRDR2.log"; about=(folder); }
+row_no_asi_loader() { good "$1"; rm "$1/dinput8.dll" "$1/asiloader.log" "$1/Ondrelle.log"; about=(folder plugin_log); }  # so no log either
+row_no_plugin() { game_files "$1"; cp "$default_ini" "$1/Ondrelle.ini"; about=(folder); }
+row_unpacked_into_a_folder_of_its_own() { game_files "$1"; mkdir "$1/Ondrelle-1.2.0"; plugin "$1/Ondrelle-1.2.0"; about=(folder); }
+row_plugin_in_a_mod_managers_folder() { game_files "$1"; mkdir -p "$1/lml/Ondrelle"; plugin "$1/lml/Ondrelle"; about=(folder); }
+row_plugin_saved_as_dll() { good "$1"; mv "$1/Ondrelle.asi" "$1/Ondrelle.dll"; about=(folder); }
 row_no_settings_file() {
   game_files "$1"; plugin "$1"; rm "$1/Ondrelle.ini"
   printf '%s\n' "20:14:07.045 Script started (script_main:29)" "20:14:07.046 CreateFile failed (config:262)" \
     "20:14:08.051 CreateFile failed (config:262)" "20:14:09.056 CreateFile failed (config:262)" \
     "20:14:10.061 CreateFile failed (config:262)" | log "$1"
+  about=(folder plugin_log)
 }
-row_asi_subfolder() { game_files "$1"; mkdir "$1/asi"; plugin "$1/asi"; started_log "$1/asi"; }
-row_started_in_the_asi_folder() { row_asi_subfolder "$1"; start_in=asi; }  # the package put there whole
-row_named_the_asi_folder() { row_asi_subfolder "$1"; named=$game_path/asi; }
-row_started_in_the_scripts_folder() { game_files "$1"; mkdir "$1/scripts"; plugin "$1/scripts"; start_in=scripts; }
+row_asi_subfolder() { game_files "$1"; mkdir "$1/asi"; plugin "$1/asi"; started_log "$1/asi"; about=(folder settings); }
+row_started_in_the_asi_folder() { row_asi_subfolder "$1"; start_in=asi; about=(folder settings); }  # the package put there whole
+row_named_the_asi_folder() { row_asi_subfolder "$1"; named=$game_path/asi; about=(folder settings); }
+row_started_in_the_scripts_folder() { game_files "$1"; mkdir "$1/scripts"; plugin "$1/scripts"; start_in=scripts; about=(folder); }
 row_settings_in_the_other_folder() {
   game_files "$1"; mkdir "$1/asi"; plugin "$1/asi"; mv "$1/asi/Ondrelle.ini" "$1/"
   printf '%s\n' "20:14:07.045 Script started (script_main:29)" "20:14:07.046 CreateFile failed (config:262)" \
     "20:14:08.051 CreateFile failed (config:262)" | log "$1/asi"
+  about=(folder plugin_log)
 }
-row_settings_misspelt() { good "$1"; mv "$1/Ondrelle.ini" "$1/Ondrel.ini"; }
-row_settings_saved_as_ini_txt() { good "$1"; mv "$1/Ondrelle.ini" "$1/Ondrelle.ini.txt"; }
+row_settings_misspelt() { good "$1"; mv "$1/Ondrelle.ini" "$1/Ondrel.ini"; about=(folder); }
+row_settings_saved_as_ini_txt() { good "$1"; mv "$1/Ondrelle.ini" "$1/Ondrelle.ini.txt"; about=(folder); }
 row_a_second_download_beside_the_settings() {  # and a copy, and a backup, none of which the plug-in reads
   good "$1"; cp "$1/Ondrelle.ini" "$1/Ondrelle (1).ini"; cp "$1/Ondrelle.ini" "$1/Ondrelle - Copy.ini"
   cp "$1/Ondrelle.ini" "$1/Ondrelle.ini.bak"
+  about=(folder)
 }
-row_the_download_beside_the_plugin() { good "$1"; printf 'PK\3\4' > "$1/Ondrelle.zip"; }  # no settings file
-row_two_copies() { good "$1"; mkdir "$1/asi"; cp "$1/Ondrelle.asi" "$1/asi/"; }
-row_two_copies_each_with_its_settings() { row_two_copies "$1"; cp "$1/Ondrelle.ini" "$1/asi/"; }
+row_the_download_beside_the_plugin() { good "$1"; printf 'PK\3\4' > "$1/Ondrelle.zip"; about=(folder); }  # no settings file
+row_two_copies() { good "$1"; mkdir "$1/asi"; cp "$1/Ondrelle.asi" "$1/asi/"; about=(folder); }
+row_two_copies_each_with_its_settings() { row_two_copies "$1"; cp "$1/Ondrelle.ini" "$1/asi/"; about=(folder); }
 row_a_fault_in_the_settings() {  # the only thing in the marker's way
   good "$1"; sed -i 's/^mark_humans = yes$/mark_humans = Yes/' "$1/Ondrelle.ini"
+  about=(settings)
 }
 row_strict_with_one_note() {  # run with --strict
   good "$1"; sed -i 's/^opacity = .*$/opacity = 0230/' "$1/Ondrelle.ini"; options=(--strict)
+  about=(settings)
 }
 row_older_plugin() {  # an update that copied the new checker and kept the old plug-in
   good "$1"; cp "$fakes/Ondrelle-1.1.0.asi" "$1/Ondrelle.asi"; touch -d "2026-01-02 03:04" "$1/Ondrelle.asi"
+  about=(folder)
 }
 row_newer_plugin_than_the_checker() {
   good "$1"; cp "$fakes/Ondrelle-9.0.0.asi" "$1/Ondrelle.asi"; touch -d "2026-01-02 03:04" "$1/Ondrelle.asi"
+  about=(folder)
 }
-row_empty_log() { good "$1"; : | log "$1"; }  # though the hook started the script
+row_empty_log() { good "$1"; : | log "$1"; about=(plugin_log); }  # though the hook started the script
 row_empty_log_and_no_script_started() {
   good "$1"; : | log "$1"
   printf '%s\n' "INIT: Started" "INIT: Success, game version is VER_1_0_1491_50" \
     "INIT: Registering script 'Ondrelle.asi'" | hook_log "$1"
+  about=(hook_log plugin_log)
 }
-row_stale_log() { good "$1"; touch -d "2025-11-30 18:00" "$1/Ondrelle.log"; }
-row_no_log() { good "$1"; rm "$1/Ondrelle.log"; }
+row_stale_log() { good "$1"; touch -d "2025-11-30 18:00" "$1/Ondrelle.log"; about=(plugin_log); }
+row_no_log() { good "$1"; rm "$1/Ondrelle.log"; about=(plugin_log); }
 row_no_logs_at_all() {  # the loader never ran: under Proton, without the launch option
   game_files "$1"; plugin "$1"
+  about=(plugin_log)
 }
 row_every_kind_of_log_line() {
   game_files "$1"; plugin "$1"
@@ -158,6 +176,7 @@ row_every_kind_of_log_line() {
     "20:19:08.061 A line that no Ondrelle ever wrote (elsewhere:1)" \
     "A line of no entry, between two of Ondrelle's" \
     "20:19:09.062 Config file reloaded (config:216)" | log "$1"
+  about=(settings plugin_log)
 }
 # A log that names a line past the first 2 KB of the file, which the game
 # reads in pieces of 2047 characters: the notes name the same line.
@@ -169,6 +188,7 @@ row_a_fault_near_the_end_of_the_settings() {
     "20:14:07.046 Config file line #$line: failed to parse value (expected a decimal number): high (config:140)" \
     "20:14:07.047 Config file reloaded (config:280)" | log "$1"
   touch -d "2026-01-02 03:05" "$1/Ondrelle.ini"
+  about=(settings plugin_log)
 }
 row_settings_starting_with_a_blank_line() {  # every line one further down than in the file shipped
   good "$1"; { echo; sed 's/^mark_humans = yes$/mark_humans = Yes/' "$default_ini"; } > "$1/Ondrelle.ini"
@@ -178,6 +198,7 @@ row_settings_starting_with_a_blank_line() {  # every line one further down than 
     "20:14:07.046 Config file line #$line: failed to parse value (expected yes/no): Yes (config:158)" \
     "20:14:07.047 Config file reloaded (config:280)" | log "$1"
   touch -d "2026-01-02 03:05" "$1/Ondrelle.ini"
+  about=(settings plugin_log)
 }
 row_a_fault_fixed_since() {  # the log names two faults; the settings file saved after has neither
   good "$1"
@@ -188,6 +209,7 @@ row_a_fault_fixed_since() {  # the log names two faults; the settings file saved
     "20:14:07.047 Config file reloaded (config:216)" \
     "20:19:07.060 Texture dictionary \"generic_texturez\" has not loaded after 300 frames; check texture_dict in Ondrelle.ini (script_main:124)" | log "$1"
   touch -d "2026-01-03 20:30" "$1/Ondrelle.ini"
+  about=(plugin_log)
 }
 row_junk_at_the_end_of_the_log() {  # a crash: bytes no program meant, then the NUL bytes of a cut-off write
   good "$1"
@@ -197,94 +219,126 @@ row_junk_at_the_end_of_the_log() {  # a crash: bytes no program meant, then the 
     for i in $(seq 1 10000); do printf 'junk A\r\njunk B\r\n'; done
     head -c 600 /dev/zero; } > "$1/Ondrelle.log"
   touch -d "2026-01-03 20:15" "$1/Ondrelle.log"
+  about=(plugin_log)
 }
-row_not_the_game_folder() { plugin "$1"; }  # where the package was unpacked
-row_an_empty_folder() { :; }
+row_not_the_game_folder() { plugin "$1"; about=(folder); }  # where the package was unpacked
+row_an_empty_folder() { :; about=(folder); }
 row_a_damaged_download() {  # a plug-in cut short inside its last section, and a web page saved as the hook
   good "$1"; truncate -s 3000 "$1/Ondrelle.asi"; touch -d "2026-01-02 03:04" "$1/Ondrelle.asi"
   printf '<!DOCTYPE html>\n<title>Download</title>\n' > "$1/ScriptHookRDR2.dll"
+  about=(folder)
 }
 row_loader_under_another_name() {  # a loader that names the files it loads, as any loader does, and writes no log
   good "$1"; mv "$1/dinput8.dll" "$1/version.dll"; printf 'Loading *.asi\0' >> "$1/version.dll"; rm "$1/asiloader.log"
+  about=(folder)
 }
 row_loader_under_another_name_before_the_game_started() {
   row_loader_under_another_name "$1"; rm "$1/Ondrelle.log" "$1/ScriptHookRDR2.log"
+  about=(folder plugin_log)
 }
-row_a_second_loader_beside_dinput8() { good "$1"; cp "$1/dinput8.dll" "$1/winmm.dll"; printf 'Loading *.asi\0' >> "$1/winmm.dll"; }
+row_a_second_loader_beside_dinput8() { good "$1"; cp "$1/dinput8.dll" "$1/winmm.dll"; printf 'Loading *.asi\0' >> "$1/winmm.dll"; about=(folder); }
 row_a_library_that_ends_every_process() {  # a version.dll the checker must never load, run from the game folder
   good "$1"; cp "$fakes/version-that-exits.dll" "$1/version.dll"
   start_in=. copy_tool=1 wine_overrides="version=n,b"
+  about=(folder)
 }
-row_plugin_under_another_name() { good "$1"; mv "$1/Ondrelle.asi" "$1/Ondrelle (1).asi"; }  # a second download
+row_plugin_under_another_name() { good "$1"; mv "$1/Ondrelle.asi" "$1/Ondrelle (1).asi"; about=(folder hook_log loader_log); }  # a second download
 row_update_kept_beside_the_old_copy() {  # Explorer's "Keep both files" when copying the new version in
   good "$1"; mv "$1/Ondrelle.asi" "$1/Ondrelle (2).asi"
   cp "$fakes/Ondrelle-1.1.0.asi" "$1/Ondrelle.asi"; touch -d "2025-10-01 12:00" "$1/Ondrelle.asi"
+  about=(folder hook_log loader_log)
 }
+row_loader_under_another_name_in_utf16() {  # it names the files it loads in UTF-16 alone, as Windows' own names are
+  good "$1"; mv "$1/dinput8.dll" "$1/version.dll"; printf '.\0a\0s\0i\0' >> "$1/version.dll"; rm "$1/asiloader.log"
+  about=(folder)
+}
+row_two_downloads_the_older_listed_first() {  # Windows lists "Ondrelle (1).asi" first: the newer one is still kept
+  good "$1"; rm "$1/Ondrelle.asi"; cp "$fakes/Ondrelle-1.1.0.asi" "$1/Ondrelle (1).asi"
+  cp "$fakes/Ondrelle.asi" "$1/Ondrelle (2).asi"; touch -d "2026-01-02 03:04" "$1"/*.asi; about=(folder)
+}
+row_a_copy_three_folders_down() { game_files "$1"; mkdir -p "$1/lml/mods/Ondrelle"; plugin "$1/lml/mods/Ondrelle"; about=(folder); }  # not looked for
+row_plugin_saved_over_by_a_web_page() {  # no version resource, no Windows library
+  good "$1"; printf '<!DOCTYPE html>\n<title>Ondrelle</title>\n' > "$1/Ondrelle.asi"; touch -d "2026-01-02 03:04" "$1/Ondrelle.asi"
+  about=(folder)
+}
+row_folder_under_my_program_files_that_cannot_be_written() { good "$1"; read_only=1; about=(folder); }  # not Program Files
+
 # Where a program's PE header starts, as its first header says.
 pe_header_at() { od -An -tu4 -j60 -N4 "$1" | tr -d ' '; }
 # Patches a program's machine, in its PE header, to i386: made for 32-bit Windows.
 make_32_bit() {
   printf '\x4c\x01' | dd of="$1" bs=1 seek=$(($(pe_header_at "$1") + 4)) conv=notrunc status=none
 }
-row_a_loader_cut_after_its_signature() { good "$1"; truncate -s $(($(pe_header_at "$1/dinput8.dll") + 4)) "$1/dinput8.dll"; }
+row_a_loader_cut_after_its_signature() { good "$1"; truncate -s $(($(pe_header_at "$1/dinput8.dll") + 4)) "$1/dinput8.dll"; about=(folder); }
 row_a_loader_cut_inside_its_header() {  # its machine there, the count of its sections not
   good "$1"; truncate -s $(($(pe_header_at "$1/dinput8.dll") + 7)) "$1/dinput8.dll"
+  about=(folder)
 }
-row_a_loader_for_32_bit_games() { good "$1"; make_32_bit "$1/dinput8.dll"; }  # the other download of an ASI loader
-row_a_cut_off_game() { good "$1"; truncate -s 100 "$1/RDR2.exe"; touch -d "2025-12-01 10:00" "$1/RDR2.exe"; }  # its header points past its end
-row_folder_that_cannot_be_written() { good "$1"; rm "$1/Ondrelle.log"; read_only=1; }  # so the game never wrote its log
-row_folder_under_program_files_that_cannot_be_written() { good "$1"; read_only=1; }
-row_read_only_settings_file() { good "$1"; chmod a-w "$1/Ondrelle.ini"; }
+row_a_loader_for_32_bit_games() { good "$1"; make_32_bit "$1/dinput8.dll"; about=(folder); }  # the other download of an ASI loader
+row_a_cut_off_game() { good "$1"; truncate -s 100 "$1/RDR2.exe"; touch -d "2025-12-01 10:00" "$1/RDR2.exe"; about=(folder); }  # its header points past its end
+row_folder_that_cannot_be_written() { good "$1"; rm "$1/Ondrelle.log"; read_only=1; about=(folder plugin_log); }  # so the game never wrote its log
+row_folder_under_program_files_that_cannot_be_written() { good "$1"; read_only=1; about=(folder); }
+row_read_only_settings_file() { good "$1"; chmod a-w "$1/Ondrelle.ini"; about=(folder); }
 row_folders_named_like_the_settings_and_the_log() {  # an unpacking gone wrong
   good "$1"; rm "$1/Ondrelle.ini" "$1/Ondrelle.log"; mkdir "$1/Ondrelle.ini" "$1/Ondrelle.log"
+  about=(folder plugin_log)
 }
 
 # The script hook's and the loader's lines, each with what it means.
 row_hook_does_not_know_the_game_version() {  # its build the game's, its revision not: the game closed
   good "$1"; : | log "$1"
   printf '%s\n' "INIT: Started" "FATAL: Unknown game version" | hook_log "$1"
+  about=(hook_log plugin_log)
 }
 row_hook_older_than_the_game() {  # the game updated since the last start, which the hook took then
   good "$1"; cp "$fakes/ScriptHookRDR2-1436.dll" "$1/ScriptHookRDR2.dll"; touch -d "2026-01-05 09:00" "$1/RDR2.exe"
   printf '%s\n' "INIT: Started" "INIT: Success, game version is VER_1_0_1436_31" "INIT: Registering script 'Ondrelle.asi'" \
     "CORE: Launching main() for 'Ondrelle.asi'" | hook_log "$1"
+  about=(folder hook_log loader_log plugin_log)
 }
 row_hook_older_than_the_game_but_accepting_it() {  # a log written since the update says it accepted the game
   row_hook_older_than_the_game "$1"
   printf '%s\n' "INIT: Started" "INIT: Success, game version is VER_AUTO" "INIT: Registering script 'Ondrelle.asi'" \
     "CORE: Launching main() for 'Ondrelle.asi'" | hook_log "$1" "2026-01-06 20:00"
   started_log "$1"; touch -d "2026-01-06 20:01" "$1/Ondrelle.log"
+  about=(folder hook_log loader_log plugin_log)
 }
 row_hook_failed() {  # any other fatal line: the hook does not fit the game
   good "$1"; rm "$1/Ondrelle.log"
   printf '%s\n' "INIT: Started" "FATAL: Can't find native 0x4A123E85D7C4CA0B" | hook_log "$1"
+  about=(hook_log plugin_log)
 }
 row_script_failed() {
   good "$1"
   printf '%s\n' "INIT: Started" "INIT: Success, game version is VER_1_0_1491_50" \
     "INIT: Registering script 'Ondrelle.asi'" "CORE: Launching main() for 'Ondrelle.asi'" \
     "CORE: An exception occurred while executing 'Ondrelle.asi', id 0xC0000005" | hook_log "$1"
+  about=(hook_log)
 }
 row_game_closed_for_going_online() {  # Story Mode only: no fault
   good "$1"
   printf '%s\n' "INIT: Started" "INIT: Success, game version is VER_1_0_1491_50" \
     "INIT: Registering script 'Ondrelle.asi'" "CORE: Launching main() for 'Ondrelle.asi'" \
     "CORE: Terminating the game, disable mods in order to go Online" | hook_log "$1"
+  about=(hook_log)
 }
 row_loader_refused_the_plugin() {  # Windows gave no reason, and the checker finds none
   good "$1"; rm "$1/Ondrelle.log"
   printf '%s\n' "INIT: Started" "INIT: Success, game version is VER_1_0_1491_50" | hook_log "$1"
   printf '%s\n' "LOADER: Loading *.asi plugins" "ASI: Loading \"D:\\Games\\RDR2\\Ondrelle.asi\"" \
     "\"Ondrelle.asi\" failed to load" "LOADER: Finished loading *.asi plugins" | loader_log "$1"
+  about=(hook_log loader_log plugin_log)
 }
-row_loader_refused_a_32_bit_plugin() { row_loader_refused_the_plugin "$1"; make_32_bit "$1/Ondrelle.asi"; }
+row_loader_refused_a_32_bit_plugin() { row_loader_refused_the_plugin "$1"; make_32_bit "$1/Ondrelle.asi"; about=(folder hook_log loader_log plugin_log); }
 row_loader_failed() {
   good "$1"; rm "$1/Ondrelle.log"; printf '%s\n' "FATAL: Init failed!" | loader_log "$1"
   printf '%s\n' "INIT: Started" "INIT: Success, game version is VER_1_0_1491_50" | hook_log "$1"
+  about=(hook_log loader_log plugin_log)
 }
 
 # A Program Files path for the rows that need one; the work folder's game otherwise.
-declare -A game_paths=([folder_under_program_files_that_cannot_be_written]="Program Files/RDR2")
+declare -A game_paths=([folder_under_program_files_that_cannot_be_written]="Program Files/RDR2"
+  [folder_under_my_program_files_that_cannot_be_written]="MyProgram Files/RDR2")
 
 rows=(good_installation no_script_hook no_asi_loader no_plugin unpacked_into_a_folder_of_its_own plugin_in_a_mod_managers_folder
   plugin_saved_as_dll no_settings_file asi_subfolder started_in_the_asi_folder named_the_asi_folder started_in_the_scripts_folder
@@ -295,9 +349,11 @@ rows=(good_installation no_script_hook no_asi_loader no_plugin unpacked_into_a_f
   junk_at_the_end_of_the_log not_the_game_folder an_empty_folder
   a_damaged_download loader_under_another_name loader_under_another_name_before_the_game_started
   a_second_loader_beside_dinput8 a_library_that_ends_every_process plugin_under_another_name
-  update_kept_beside_the_old_copy a_loader_for_32_bit_games a_loader_cut_after_its_signature a_loader_cut_inside_its_header
+  update_kept_beside_the_old_copy two_downloads_the_older_listed_first a_copy_three_folders_down
+  plugin_saved_over_by_a_web_page loader_under_another_name_in_utf16 a_loader_for_32_bit_games a_loader_cut_after_its_signature a_loader_cut_inside_its_header
   a_cut_off_game folder_that_cannot_be_written
-  folder_under_program_files_that_cannot_be_written read_only_settings_file folders_named_like_the_settings_and_the_log
+  folder_under_program_files_that_cannot_be_written folder_under_my_program_files_that_cannot_be_written
+  read_only_settings_file folders_named_like_the_settings_and_the_log
   hook_does_not_know_the_game_version hook_older_than_the_game hook_older_than_the_game_but_accepting_it hook_failed
   script_failed game_closed_for_going_online loader_refused_the_plugin loader_refused_a_32_bit_plugin loader_failed)
 
@@ -305,65 +361,134 @@ rows=(good_installation no_script_hook no_asi_loader no_plugin unpacked_into_a_f
 
 # How a row is run, set by the row itself: from inside the game folder (".")
 # or one of its subfolders, as a double-click starts it, or by --game-folder
-# naming the folder (its path from the work folder, with a separator at its
+# naming the folder (its path from the row's folder, with a separator at its
 # end, as a shell's completion names it); with --strict; from a copy of the
-# tool in the game folder, with Wine told to load libraries found there.
+# tool in the game folder, with Wine told to load libraries found there. And
+# the parts of the report the row is about: folder, hook_log, loader_log,
+# settings, plugin_log.
 reset_how_to_run() {
-  start_in="" named="$game_path/" options=() copy_tool="" read_only="" wine_overrides=""
+  start_in="" named="$game_path/" options=() copy_tool="" read_only="" wine_overrides="" about=()
 }
 
-# The tool's output and exit status for the folder, run as the row says,
-# with the folder's path shown as GAME.
+# The tool's output and exit status for the game folder under base, run as
+# the row says, with the folder's path shown as GAME.
 run_row() {
-  local output status shown tool_run=("${tool[@]}")
+  local base=$1 output status shown tool_run=("${tool[@]}")
   if [ -n "$copy_tool" ]; then
-    cp "${tool[-1]}" "$work/$game_path/"
-    tool_run=("${tool[@]:0:${#tool[@]}-1}" "$work/$game_path/$(basename "${tool[-1]}")")
+    cp "${tool[-1]}" "$base/$game_path/"
+    tool_run=("${tool[@]:0:${#tool[@]}-1}" "$base/$game_path/$(basename "${tool[-1]}")")
   fi
   if [ -n "$start_in" ]; then
-    output=$(cd "$work/$game_path/$start_in" && WINEDLLOVERRIDES=$wine_overrides "${tool_run[@]}" "${options[@]}" 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
+    output=$(cd "$base/$game_path/$start_in" && WINEDLLOVERRIDES=$wine_overrides "${tool_run[@]}" "${options[@]}" 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
   else
-    output=$(cd "$work" && "${tool_run[@]}" "${options[@]}" --game-folder "$named" 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
+    output=$(cd "$base" && "${tool_run[@]}" "${options[@]}" --game-folder "$named" 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
   fi
   status=$?
-  [ -n "$copy_tool" ] && rm "$work/$game_path/$(basename "${tool[-1]}")"
+  [ -n "$copy_tool" ] && rm "$base/$game_path/$(basename "${tool[-1]}")"
   # Wine's drive Z: is the root of the file system: the path is known without
   # asking Wine again, which may fail as its short-lived servers come and go.
-  shown=$work/$game_path
-  [ "${tool[0]}" = wine ] && shown=Z:$work/$game_path
+  shown=$base/$game_path
+  [ "${tool[0]}" = wine ] && shown=Z:$base/$game_path
   printf '%s\n(exit %s)\n' "$output" "$status" | tr '\\' '/' |
     SHOWN=$shown awk '{ while ((i = index($0, ENVIRON["SHOWN"])) > 0) $0 = substr($0, 1, i - 1) "GAME" substr($0, i + length(ENVIRON["SHOWN"])); print }'
 }
 
-# A read-only file system over the game folder, as a folder under Program
-# Files is to a player who is not an administrator: root, who may write
-# anywhere else, may not write there either.
+# A read-only file system over the game folder under base, as a folder under
+# Program Files is to a player who is not an administrator: root, who may
+# write anywhere else, may not write there either.
 make_read_only() {
-  local copy
-  copy=$(mktemp -d "$work/copy-XXXXXX")
-  cp -a "$work/$game_path/." "$copy/" && mount -t tmpfs -o size=4m tmpfs "$work/$game_path" 2>/dev/null &&
-    cp -a "$copy/." "$work/$game_path/" && mount -o remount,ro "$work/$game_path" 2>/dev/null
+  local base=$1 copy
+  copy=$(mktemp -d "$base/copy-XXXXXX")
+  cp -a "$base/$game_path/." "$copy/" && mount -t tmpfs -o size=4m tmpfs "$base/$game_path" 2>/dev/null &&
+    cp -a "$copy/." "$base/$game_path/" && mount -o remount,ro "$base/$game_path" 2>/dev/null
 }
 
-for name in "${rows[@]}"; do
+# Everything a folder holds, one path a line.
+listing() { (cd "$1" && find . | LC_ALL=C sort); }
+
+# Makes row $1 in a folder of its own, $work/$2, and runs it: its report in
+# $results/ROW.out, the parts it is about in ROW.about, what the run left
+# behind or took away in ROW.left, or ROW.not_run.
+run_one() {
+  local name=$1 base=$work/$2 before
   game_path=${game_paths[$name]:-game}
-  rm -rf "${work:?}/${game_path%%/*}"
-  mkdir -p "$work/$game_path"
+  mkdir -p "$base/$game_path"
   reset_how_to_run
-  "row_$name" "$work/$game_path"
-  if [ -n "$read_only" ] && ! make_read_only; then
+  "row_$name" "$base/$game_path"
+  echo "${about[*]}" > "$results/$name.about"
+  if [ -n "$read_only" ] && ! make_read_only "$base"; then
+    umount "$base/$game_path" 2>/dev/null
+    : > "$results/$name.not_run"
+    rm -rf "$base"
+    return
+  fi
+  before=$(listing "$base/$game_path")
+  run_row "$base" > "$results/$name.out"
+  diff <(printf '%s\n' "$before") <(listing "$base/$game_path") > "$results/$name.left"
+  [ -n "$read_only" ] && umount "$base/$game_path"
+  rm -rf "$base"
+}
+
+# The lines of a report that a row's golden file holds: the parts named in
+# about (a list of part names), then "In short" and the exit status. With
+# mode "others", the lines marked Problem in the parts it does not name.
+report_parts() {  # report_parts MODE ABOUT <<< REPORT
+  awk -v mode="$1" -v about=" $2 " '
+    function part_of(line) {
+      if (line ~ /^== The game.s folder/) return "folder"
+      if (line ~ /^== ScriptHookRDR2\.log/) return "hook_log"
+      if (line ~ /^== asiloader\.log/) return "loader_log"
+      if (line ~ /^== Ondrelle\.log/) return "plugin_log"
+      if (line ~ /^== In short/) return "summary"
+      return "settings"
+    }
+    /^== / { part = part_of($0) }
+    /^\(exit [0-9]+\)$/ { part = "summary" }
+    /^$/ { next }
+    {
+      named = part == "" || part == "summary" || index(about, " " part " ") > 0
+      if (mode == "others") { if (!named && /Problem:/) print part ": " $0; next }
+      if (!named) next
+      if (/^== / && printed) print ""
+      print
+      printed = 1
+    }'
+}
+
+results=$work/results
+mkdir -p "$results"
+# The rows run side by side, each in a folder of its own.
+at_once=$(($(nproc) * 2))
+index=0
+for name in "${rows[@]}"; do
+  index=$((index + 1))
+  while [ "$(jobs -rp | wc -l)" -ge "$at_once" ]; do wait -n; done
+  run_one "$name" "$index" &
+done
+wait
+
+not_run=()
+for name in "${rows[@]}"; do
+  if [ -e "$results/$name.not_run" ]; then
     echo "NOT RUN: $name: no read-only file system can be mounted here (mounting needs root)"
-    umount "$work/$game_path" 2>/dev/null
+    not_run+=("$name")
     continue
   fi
-  actual=$(run_row "$name")
+  report=$(cat "$results/$name.out")
+  about=$(cat "$results/$name.about")
   # It reads in an 80-column console, headings that name paths too.
-  if grep -qE '^.{80,}' <<<"$actual"; then
+  if grep -qE '^.{80,}' <<<"$report"; then
     echo "FAIL: $name: lines wider than an 80-column console:"
-    grep -E '^.{80,}' <<<"$actual"
+    grep -E '^.{80,}' <<<"$report"
     failures=$((failures + 1))
   fi
-  [ -n "$read_only" ] && umount "$work/$game_path"
+  elsewhere=$(report_parts others "$about" <<<"$report")
+  if [ -n "$elsewhere" ]; then
+    echo "FAIL: $name: a Problem in a part the row is not about ($about):"
+    printf '%s\n' "$elsewhere"
+    failures=$((failures + 1))
+  fi
+  actual=$(report_parts named "$about" <<<"$report")
   expected_file=$expected_dir/$name.check
   if [ -n "${ONDRELLE_UPDATE_GOLDEN:-}" ]; then printf '%s\n' "$actual" > "$expected_file"; fi
   if [ "$actual" != "$(cat "$expected_file" 2>/dev/null)" ]; then
@@ -371,13 +496,17 @@ for name in "${rows[@]}"; do
     diff <(cat "$expected_file" 2>/dev/null) <(printf '%s\n' "$actual")
     failures=$((failures + 1))
   fi
-  # Nothing is left behind by the look at whether the folder can be written.
-  if ls "$work/$game_path" | grep -q '^ondrelle-check-'; then
-    echo "FAIL: $name: the check left a file in the folder"
+  # The folder is left as it was: nothing made by the look at whether it
+  # can be written, nothing taken away.
+  if [ -s "$results/$name.left" ]; then
+    echo "FAIL: $name: the check changed the folder:"
+    cat "$results/$name.left"
     failures=$((failures + 1))
   fi
-  rm -rf "${work:?}/${game_path%%/*}"
 done
 
-[ $failures = 0 ] && echo "ondrelle-check: all ${#rows[@]} game folders as expected"
+ran=$((${#rows[@]} - ${#not_run[@]}))
+if [ $failures = 0 ]; then
+  echo "ondrelle-check: all $ran game folders that ran as expected${not_run:+; ${#not_run[@]} not run: ${not_run[*]}}"
+fi
 exit $failures

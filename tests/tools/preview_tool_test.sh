@@ -9,7 +9,7 @@ version=$2
 preview=$3
 failures=0
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'umount "$work/full" 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # Moved: the defaults are built in; both pictures land in the current folder.
@@ -48,6 +48,20 @@ errors=$(TMPDIR=$long "$work/moved/ondrelle-preview" -o "$work/long.png" 2>&1 >/
 [ $status = 1 ] && grep -q "^ondrelle-preview: $long/ondrelle-[A-Za-z0-9]*\.ini: the path is longer than the plug-in takes (1023 characters)\.$" <<<"$errors" ||
   fail "defaults in a long temporary folder: status $status: $errors"
 [ -z "$(ls "$long")" ] || fail "defaults in a long temporary folder: left behind: $(ls "$long")"
+
+# The defaults run from a temporary folder too full to hold them: the file
+# made for them is removed again, and the player is told.
+mkdir "$work/full"
+if mount -t tmpfs -o size=4k tmpfs "$work/full" 2>/dev/null; then
+  head -c 1M /dev/zero > "$work/full/filler" 2>/dev/null  # as much as it holds
+  errors=$(TMPDIR=$work/full "$work/moved/ondrelle-preview" -o "$work/full.png" 2>&1 >/dev/null); status=$?
+  [ $status = 1 ] && grep -q "^ondrelle-preview: cannot write the default settings to the temporary folder\.$" <<<"$errors" ||
+    fail "defaults in a full temporary folder: status $status: $errors"
+  [ "$(ls "$work/full")" = filler ] || fail "defaults in a full temporary folder: left behind: $(ls "$work/full")"
+  umount "$work/full"
+else
+  echo "NOT RUN: defaults in a full temporary folder: no file system can be mounted here (mounting needs root)"
+fi
 
 # A faulty settings file: the checker's report, and no picture.
 cd "$fixtures" || exit 1

@@ -1,6 +1,7 @@
 // Reading a game folder's files; see game_files.h.
 #include "game_files.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "file_version.h"
@@ -61,6 +62,17 @@ bool version_older(const std::string& a, const std::string& b) {
 long build_of(const std::string& version) {
     unsigned int numbers[4];
     return version_numbers(version, numbers) ? static_cast<long>(numbers[2]) : -1;
+}
+
+std::vector<std::string> entries_of(const std::string& folder) {
+    std::vector<std::string> names = tool_folder_entries(folder);
+    // NTFS sorts names as their letters in upper case.
+    auto upper = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
+    std::sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                            [&](char x, char y) { return upper(x) < upper(y); });
+    });
+    return names;
 }
 
 std::string entry_named(const std::string& folder, const std::string& name) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "tool_platform.h"
 
@@ -56,6 +57,11 @@ bool version_older(const std::string& a, const std::string& b);
 // The game's build, the third number of its version ("1.0.1491.50": 1491):
 // a script hook is made for one build. -1 when the version is not known.
 long build_of(const std::string& version);
+
+// The names folder holds, files and folders, in the order Windows lists
+// them (by name, whatever the letters' case), so that where the checker
+// takes the first of several, it takes the same one on every system.
+std::vector<std::string> entries_of(const std::string& folder);
 
 // The name of the entry of folder that is name, whatever its letters' case
 // (as Windows finds files); empty when there is none.

@@ -16,7 +16,7 @@ namespace {
 std::string loader_under_another_name(const std::string& folder) {
     static const std::string kAsiPatterns[] = {".asi", ".ASI", std::string(".\0a\0s\0i\0", 8),
                                                std::string(".\0A\0S\0I\0", 8)};
-    for (const std::string& name : tool_folder_entries(folder)) {
+    for (const std::string& name : entries_of(folder)) {
         std::string lower = lower_case(name);
         // Ondrelle's own plug-in saved as a .dll names itself, Ondrelle.asi.
         if (!ends_with(lower, ".dll") || lower == "scripthookrdr2.dll" || lower == "dinput8.dll" ||

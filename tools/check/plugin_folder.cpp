@@ -22,7 +22,7 @@ bool is_plugin_copy(const std::string& name, const char* extension) {
 // version, Ondrelle.asi itself.
 void add_plugin_copies(const std::string& folder, std::vector<PluginCopy>* copies) {
     std::vector<PluginCopy> here;
-    for (const std::string& name : tool_folder_entries(folder)) {
+    for (const std::string& name : entries_of(folder)) {
         if (is_plugin_copy(name, ".asi") && tool_entry_kind(in_folder(folder, name)) == entry_file)
             here.push_back(
                 PluginCopy{folder, program_seen(folder, name), !entry_named(folder, "Ondrelle.ini").empty()});
@@ -53,7 +53,7 @@ std::vector<std::string> folders_loaded(const std::string& game_folder, bool oth
 // Ondrelle.asi: where a package unpacked into a folder of its own, or a mod
 // manager, left it. Its path from the game's folder; empty for none.
 std::string folder_holding_plugin(const std::string& folder, const std::string& from, int depth) {
-    for (const std::string& name : tool_folder_entries(folder)) {
+    for (const std::string& name : entries_of(folder)) {
         std::string inside = in_folder(folder, name);
         if (tool_entry_kind(inside) != entry_folder) continue;
         std::string path = from.empty() ? name : in_folder(from, name);
@@ -69,7 +69,7 @@ std::string folder_holding_plugin(const std::string& folder, const std::string& 
 // Ondrelle's plug-in saved as a .dll in a loader's folder; empty for none.
 std::string plugin_as_dll(const std::vector<std::string>& folders) {
     for (const std::string& folder : folders) {
-        for (const std::string& name : tool_folder_entries(folder)) {
+        for (const std::string& name : entries_of(folder)) {
             if (is_plugin_copy(name, ".dll")) return name;
         }
     }
@@ -94,7 +94,7 @@ bool near_settings_name(const std::string& name) {
 // every system.
 std::vector<std::string> near_settings_files(const std::string& folder) {
     std::vector<std::string> near;
-    for (const std::string& name : tool_folder_entries(folder)) {
+    for (const std::string& name : entries_of(folder)) {
         if (near_settings_name(name) && tool_entry_kind(in_folder(folder, name)) == entry_file) near.push_back(name);
     }
     std::sort(near.begin(), near.end());
