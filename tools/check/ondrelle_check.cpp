@@ -1,10 +1,10 @@
 // ondrelle-check: answers "why is there no marker?" without starting the game.
 //
 // With no file named it looks at a game folder (the current one, where a
-// double-click starts it, or --game-folder): the installation first
-// (game_folder.h), then the settings file beside Ondrelle.asi as the game
-// reads it (settings_report.h), then Ondrelle.log explained (log_reading.h).
-// Named files are checked as settings files alone, as mod packagers' scripts
+// double-click starts it, or --game-folder): it gathers the folder's evidence
+// (game_folder.h), weighs it all together (verdict.h), and prints the report
+// built from the verdict's parts and the settings report (report.h). Named
+// files are checked as settings files alone, as mod packagers' scripts
 // expect. Exit status: 0 when nothing found keeps the marker from showing (and,
 // with --strict, no settings file has notes), 1 when something does or a file
 // cannot be read, 2 for a usage error.
@@ -26,8 +26,9 @@ static const char kUsage[] =
     "\n"
     "With no FILE it looks at the game's folder: the current folder (where a\n"
     "double-click starts it), or DIR. It reports the game, the script hook, the\n"
-    "ASI loader and Ondrelle.asi, then checks the Ondrelle.ini beside Ondrelle.asi\n"
-    "as the game reads it, then explains Ondrelle.log line by line.\n"
+    "ASI loader and Ondrelle.asi, reads the hook's and the loader's logs, checks\n"
+    "the Ondrelle.ini beside Ondrelle.asi as the game reads it, explains\n"
+    "Ondrelle.log line by line, and sums up what keeps the marker from showing.\n"
     "\n"
     "With FILE it checks those settings files alone: what the game's log would\n"
     "say, the verdict (the game accepts it, or shows an error instead of the\n"

@@ -10,7 +10,6 @@
 
 #include "default_settings.h"
 #include "plain_text.h"
-#include "settings_notes.h"
 
 namespace {
 
