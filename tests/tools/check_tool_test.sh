@@ -102,24 +102,32 @@ expect_match "a last read of one byte" '^  line 53: "x" has no "="' "$(run last_
 mkdir -p "Игры-游戏"
 cp Ondrelle.ini "Игры-游戏/Ondrelle.ini"
 expect "Cyrillic and CJK folder" "== Игры-游戏/Ondrelle.ini" "$(run "Игры-游戏/Ondrelle.ini" | head -n 1)"
+# A console gives each of these characters two columns: a heading of 50 of
+# them is wrapped to fit, as wc -L measures a console's columns.
+wide=$(printf '游戏%.0s' $(seq 1 25))
+mkdir -p "$wide"
+cp Ondrelle.ini "$wide/Ondrelle.ini"
+expect "East Asian characters take two columns" "yes" "$([ "$(run "$wide/Ondrelle.ini" | wc -L)" -le 79 ] && echo yes)"
 
 # Files that cannot be read: said plainly on stderr, with the full path tried;
 # a name no file can have, or a folder on the way that is not there, is no
 # such file too.
-missing=$(run_errors "no such file.ini")
-expect_match "missing file" "^ondrelle-check: cannot read .*no such file\.ini: there is no such file\.$" "$(head -n 1 <<<"$missing")"
-expect "missing file" "2 (exit 1)" "$(wc -l <<<"$missing") $(tail -n 1 <<<"$missing")"
-expect_match "missing file's full path" "cannot read (/|[A-Z]:\\\\).*no such file\.ini" "$(run_errors "no such file.ini")"
+# What stderr says, its wrapped lines joined, without the exit status.
+said() { run_errors "$@" | head -n -1 | sed 's/^ *//' | paste -sd ' '; }
+expect_match "missing file" "^ondrelle-check: cannot read .*no such file\.ini: there is no such file\.$" "$(said "no such file.ini")"
+expect "missing file" "(exit 1)" "$(run_errors "no such file.ini" | tail -n 1)"
+expect_match "missing file's full path" "cannot read (/|[A-Z]:\\\\).*no such file\.ini" "$(said "no such file.ini")"
 for name in "no folder/Ondrelle.ini" "a<b>.ini" "$(printf 'n%.0s' $(seq 1 5000)).ini"; do
-  expect_match "no such file: ${name:0:30}" "^ondrelle-check: cannot read .*: there is no such file\.$" "$(run_errors "$name" | head -n 1)"
+  expect_match "no such file: ${name:0:30}" "^ondrelle-check: cannot read .*: there is no such file\.$" "$(said "$name")"
 done
+expect "errors fit an 80-column console, a name too long for a line too" "" \
+  "$(run_errors "$(printf 'n%.0s' $(seq 1 5000)).ini" "a folder.ini" | grep -E '^.{80,}')"
 expect "an empty name" "ondrelle-check: cannot read a file without a name: an empty name names no file.
 (exit 1)" "$(run_errors "")"
-expect_match "a lone -, a file's name" "^ondrelle-check: cannot read .*-: there is no such file\.$" "$(run_errors - | head -n 1)"
+expect_match "a lone -, a file's name" "^ondrelle-check: cannot read .*-: there is no such file\.$" "$(said -)"
 mkdir -p "a folder.ini"
-folder=$(run_errors "a folder.ini")
-expect_match "folder" "^ondrelle-check: cannot read .*a folder\.ini: it is a folder, not a file\.$" "$(head -n 1 <<<"$folder")"
-expect "folder" "(exit 1)" "$(tail -n 1 <<<"$folder")"
+expect_match "folder" "^ondrelle-check: cannot read .*a folder\.ini: it is a folder, not a file\.$" "$(said "a folder.ini")"
+expect "folder" "(exit 1)" "$(run_errors "a folder.ini" | tail -n 1)"
 
 # The command line.
 help=$(run --help)
@@ -131,7 +139,7 @@ expect "--help" "(exit 0)" "$(tail -n 1 <<<"$help")"
 expect "-h" "$help" "$(run -h)"
 expect "/?" "$help" "$(run /?)"
 # After --, a name that starts with - is a file's, and --help too.
-expect_match "-- ends the options" "^ondrelle-check: cannot read .*-x\.ini: there is no such file\.$" "$(run_errors -- -x.ini --help | head -n 1)"
+expect_match "-- ends the options" "^ondrelle-check: cannot read .*-x\.ini: there is no such file\. ondrelle-check: cannot read .*--help: there is no such file\.$" "$(said -- -x.ini --help)"
 expect "--version" "ondrelle-check $version
 (exit 0)" "$(run --version)"
 expect "unknown option, stdout" "
@@ -139,8 +147,6 @@ expect "unknown option, stdout" "
 expect_match "--game-folder without a folder" "^ondrelle-check: --game-folder needs the folder that holds RDR2\.exe$" "$(run_errors --game-folder | head -n 1)"
 expect "--game-folder without a folder" "(exit 2)" "$(run_errors --game-folder | tail -n 1)"
 expect "--game-folder twice" "ondrelle-check: --game-folder is given twice: name one folder|(exit 2)" "$(run_errors --game-folder . --game-folder .. | sed -n '1p;$p' | paste -sd '|')"
-# What stderr says, its wrapped lines joined, without the exit status.
-said() { run_errors "$@" | head -n -1 | sed 's/^ *//' | paste -sd ' '; }
 expect_match "--game-folder that is not there" '^ondrelle-check: there is no folder ".*[/\\]no-such-folder": name the folder that holds RDR2\.exe\.$' "$(said --game-folder no-such-folder)"
 expect "--game-folder that is not there" "(exit 1)" "$(run_errors --game-folder no-such-folder | tail -n 1)"
 # Named by its whole path, it is shown by that path (on Wine's drive Z:), not

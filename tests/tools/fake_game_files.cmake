@@ -1,7 +1,9 @@
 # Stand-ins for a game folder's programs, each a library that holds nothing
 # but a version resource, which is all ondrelle-check reads of them: the game,
 # the script hook (of the game's build and of an older one), the ASI loader,
-# and Ondrelle.asi of this version, an older and a newer one. And one library
+# Ondrelle.asi of this version, an older and a newer one; and two libraries
+# known by the texts beside their version: Ultimate ASI Loader, and Windows'
+# own version.dll, which is no loader. And one library
 # that ends any process loading it, as a 32-bit or broken loader does: the
 # checker must never load it. Made with the MinGW tools in every build, so
 # that the table of game folders runs natively and under Wine on the very
@@ -18,11 +20,23 @@ foreach(fake
     "dinput8.dll;8,0,0,1"
     "Ondrelle.asi;${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0"
     "Ondrelle-1.1.0.asi;1,1,0,0"
-    "Ondrelle-9.0.0.asi;9,0,0,0")
+    "Ondrelle-9.0.0.asi;9,0,0,0"
+    "UltimateAsiLoader.dll;9,0,0,0;Ultimate ASI Loader;Ultimate ASI Loader;ThirteenAG"
+    "version-of-windows.dll;10,0,19041,1;Version Checking and File Installation Libraries;Microsoft Windows Operating System;Microsoft Corporation")
   list(GET fake 0 name)
   list(GET fake 1 version)
+  set(strings "")
+  list(LENGTH fake fields)
+  if(fields GREATER 2)
+    list(GET fake 2 description)
+    list(GET fake 3 product)
+    list(GET fake 4 company)
+    string(CONCAT strings "  BLOCK \"StringFileInfo\"\n  BEGIN\n    BLOCK \"040904B0\"\n    BEGIN\n"
+                "      VALUE \"CompanyName\", \"${company}\"\n      VALUE \"FileDescription\", \"${description}\"\n"
+                "      VALUE \"ProductName\", \"${product}\"\n    END\n  END\n")
+  endif()
   set(rc ${FAKE_GAME_FILES}/${name}.rc)
-  file(WRITE ${rc} "1 VERSIONINFO\nFILEVERSION ${version}\nPRODUCTVERSION ${version}\nBEGIN\n"
+  file(WRITE ${rc} "1 VERSIONINFO\nFILEVERSION ${version}\nPRODUCTVERSION ${version}\nBEGIN\n${strings}"
                    "  BLOCK \"VarFileInfo\"\n  BEGIN\n    VALUE \"Translation\", 0x409, 1200\n  END\nEND\n")
   add_custom_command(OUTPUT ${FAKE_GAME_FILES}/${name}
     COMMAND ${ONDRELLE_MINGW_WINDRES} ${rc} -O coff -o ${FAKE_GAME_FILES}/${name}.o

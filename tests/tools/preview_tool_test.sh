@@ -38,6 +38,7 @@ errors=$("$work/moved/ondrelle-preview" --verison 2>&1 >/dev/null); status=$?
 "$work/moved/ondrelle-preview" --help | grep -q "^Usage: ondrelle-preview" || fail "--help"
 [ "$("$work/moved/ondrelle-preview" --version)" = "ondrelle-preview $version" ] || fail "--version"
 errors=$("$work/moved/ondrelle-preview" "no such.ini" 2>&1 >/dev/null); status=$?
+errors=$(sed 's/^ *//' <<<"$errors" | paste -sd ' ')  # its wrapped lines joined
 [ $status = 1 ] && grep -q "cannot read .*no such.ini: there is no such file" <<<"$errors" || fail "missing settings: $errors"
 
 # The defaults run from a temporary folder whose path is too long for the

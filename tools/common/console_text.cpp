@@ -26,6 +26,12 @@ std::vector<std::string> wrapped_lines(const std::string& prefix, const std::str
         // A word longer than the room left goes on in pieces, a line each.
         while (text_columns(line) + gap + text_columns(word) > width && text_columns(line) + gap < width) {
             std::string piece = first_columns(word, width - text_columns(line) - gap);
+            // A wide character where one column is left goes on the next line.
+            if (piece.empty() && line_has_words) {
+                next_line();
+                gap = 0;
+                continue;
+            }
             line += (gap > 0 ? " " : "") + piece;
             word.erase(0, piece.size());
             next_line();

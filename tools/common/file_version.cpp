@@ -83,7 +83,62 @@ bool resource_section(const std::string& bytes, size_t* start, size_t* size) {
     return false;
 }
 
+// The UTF-16 code units from offset up to a NUL, at most count of them, as
+// UTF-8 (a lone surrogate as U+FFFD).
+std::string utf8_from_utf16(const std::string& bytes, size_t offset, size_t count) {
+    std::string text;
+    for (size_t unit = 0; unit < count && offset + 2 <= bytes.size(); ++unit, offset += 2) {
+        uint32_t code = read_u16(bytes, offset);
+        if (code == 0) break;
+        uint32_t next = read_u16(bytes, offset + 2);
+        if (code >= 0xD800 && code <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF && unit + 1 < count) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (next - 0xDC00);
+            offset += 2;
+            ++unit;
+        } else if (code >= 0xD800 && code <= 0xDFFF) {
+            code = 0xFFFD;
+        }
+        if (code < 0x80) {
+            text += static_cast<char>(code);
+        } else if (code < 0x800) {
+            text += static_cast<char>(0xC0 | (code >> 6));
+            text += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            text += static_cast<char>(0xE0 | (code >> 12));
+            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            text += static_cast<char>(0xF0 | (code >> 18));
+            text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return text;
+}
+
 }  // namespace
+
+std::string pe_file_string(const std::string& bytes, const char* key) {
+    size_t start = 0;
+    size_t size = 0;
+    if (!resource_section(bytes, &start, &size)) return "";
+    size_t end = start + size < bytes.size() ? start + size : bytes.size();
+    // A String entry is its length, its value's length in code units and its
+    // type, each two bytes, then its key in UTF-16 with a NUL, then its value
+    // from the next four-byte boundary.
+    std::string wide_key;
+    for (const char* at = key; *at != 0; ++at) wide_key += std::string(1, *at) + '\0';
+    wide_key += std::string(2, '\0');
+    for (size_t at = start + 6; at + wide_key.size() <= end; at += 2) {
+        if (bytes.compare(at, wide_key.size(), wide_key) != 0) continue;
+        size_t value = (at + wide_key.size() + 3) & ~static_cast<size_t>(3);
+        size_t units = read_u16(bytes, at - 4);
+        if (value >= end) return "";
+        return utf8_from_utf16(bytes, value, units < (end - value) / 2 ? units : (end - value) / 2);
+    }
+    return "";
+}
 
 std::string pe_file_version(const std::string& bytes) {
     size_t start = 0;

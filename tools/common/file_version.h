@@ -1,5 +1,6 @@
 // The file version a Windows program or library carries in its version
-// resource ("1.0.1491.50"), whether the file is whole, and whether it is made
+// resource ("1.0.1491.50") and the texts beside it (what the product is, who
+// made it), whether the file is whole, and whether it is made
 // for 64-bit Windows, read from the file's bytes, so that the tools show the
 // same on Windows and on Linux.
 #pragma once
@@ -25,3 +26,7 @@ bool pe_file_whole(const std::string& bytes);
 // game is: a 32-bit library (an ASI loader for an older game, say) cannot be
 // loaded into it. False when it is no PE file.
 bool pe_file_64_bit(const std::string& bytes);
+
+// A text of the version resource's string table, by its key: "ProductName",
+// "FileDescription", "CompanyName". In UTF-8; empty when the file has none.
+std::string pe_file_string(const std::string& bytes, const char* key);

@@ -2,6 +2,7 @@
 #include "plain_text.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,7 +31,38 @@ size_t utf8_length_at(const std::string& text, size_t at) {
     return overlong_or_beyond ? 0 : length;
 }
 
-bool is_later_byte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+// The code point of the UTF-8 character at text[at], which takes length bytes.
+uint32_t code_point_at(const std::string& text, size_t at, size_t length) {
+    static const unsigned char kFirstBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    uint32_t code = static_cast<unsigned char>(text[at]) & kFirstBits[length];
+    for (size_t k = 1; k < length; ++k) code = (code << 6) | (static_cast<unsigned char>(text[at + k]) & 0x3F);
+    return code;
+}
+
+// The blocks of East Asian wide and fullwidth characters (Unicode's East
+// Asian Width W and F, with the emoji a console draws as wide): a console
+// gives each two columns.
+bool is_wide(uint32_t code) {
+    static const uint32_t kWide[][2] = {
+        {0x1100, 0x115F},   {0x2E80, 0x303E},   {0x3041, 0x33FF},   {0x3400, 0x4DBF},
+        {0x4E00, 0x9FFF},   {0xA000, 0xA4CF},   {0xA960, 0xA97F},   {0xAC00, 0xD7A3},
+        {0xF900, 0xFAFF},   {0xFE30, 0xFE4F},   {0xFF00, 0xFF60},   {0xFFE0, 0xFFE6},
+        {0x1F300, 0x1F64F}, {0x1F900, 0x1F9FF}, {0x20000, 0x2FFFD}, {0x30000, 0x3FFFD},
+    };
+    for (const uint32_t* block : kWide) {
+        if (code >= block[0] && code <= block[1]) return true;
+    }
+    return false;
+}
+
+// How many bytes the character at text[at] takes (one for a byte that is no
+// valid UTF-8), and how many console columns.
+size_t character_at(const std::string& text, size_t at, size_t* columns) {
+    size_t length = utf8_length_at(text, at);
+    if (length == 0) length = 1;
+    *columns = length > 1 && is_wide(code_point_at(text, at, length)) ? 2 : 1;
+    return length;
+}
 
 }  // namespace
 
@@ -106,14 +138,17 @@ std::string escaped_text(const std::string& text) {
 
 size_t text_columns(const std::string& text) {
     size_t count = 0;
-    for (char c : text) count += !is_later_byte(c);
+    for (size_t at = 0, columns = 0; at < text.size(); count += columns) at += character_at(text, at, &columns);
     return count;
 }
 
 std::string first_columns(const std::string& text, size_t columns) {
     size_t end = 0;
-    for (size_t taken = 0; end < text.size(); ++end) {
-        if (!is_later_byte(text[end]) && taken++ == columns) break;
+    for (size_t taken = 0, wide = 0; end < text.size();) {
+        size_t length = character_at(text, end, &wide);
+        if (taken + wide > columns) break;
+        taken += wide;
+        end += length;
     }
     return text.substr(0, end);
 }

@@ -37,12 +37,12 @@ const char* name_meant(const std::string& typed, const std::vector<const char*>&
 // a folder's name in any script say, stays as it is.
 std::string escaped_text(const std::string& text);
 
-// How many console columns text takes: one per character, so the later
-// bytes of a UTF-8 character take none.
+// How many console columns text takes: one per character, two for an East
+// Asian wide one, so the later bytes of a UTF-8 character take none.
 size_t text_columns(const std::string& text);
 
-// The first columns characters of text (at most), never splitting a UTF-8
-// character.
+// The characters of text that fill at most columns console columns, from its
+// start, never splitting a UTF-8 character.
 std::string first_columns(const std::string& text, size_t columns);
 
 // pattern with each {name} in it replaced by the text fill gives for name.

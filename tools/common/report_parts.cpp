@@ -7,10 +7,6 @@ std::vector<std::string> part_lines(const ReportPart& part) {
     std::vector<std::string> lines;
     if (!part.heading.empty()) lines = wrapped_lines("== ", part.heading, 3, kConsoleLineWidth);
     for (const Paragraph& paragraph : part.paragraphs) {
-        if (paragraph.indent == kNotWrapped) {
-            lines.push_back(paragraph.prefix + paragraph.text);
-            continue;
-        }
         std::vector<std::string> wrapped =
             wrapped_lines(paragraph.prefix, paragraph.text, paragraph.indent, kConsoleLineWidth);
         lines.insert(lines.end(), wrapped.begin(), wrapped.end());

@@ -13,12 +13,8 @@
 struct Paragraph {
     std::string prefix;
     std::string text;
-    size_t indent;  // kNotWrapped: printed as it is, however long
+    size_t indent;
 };
-
-// A paragraph's indent for one printed as it is: an error that names a path
-// whole, to be found by a script.
-const size_t kNotWrapped = static_cast<size_t>(-1);
 
 // What a part counts toward the summary.
 struct PartTally {

@@ -125,5 +125,5 @@ ReportPart unreadable_file_part(const char* program, const char* path) {
                            ? std::string(program) + ": cannot read a file without a name: an empty name names no file."
                            : std::string(program) + ": cannot read " + tool_full_path(path) + ": " +
                                  unreadable_words(tool_why_unreadable(path)) + ".";
-    return ReportPart{"", {Paragraph{"", text, kNotWrapped}}, {}, true};
+    return ReportPart{"", {Paragraph{"", text, 2}}, {}, true};
 }
