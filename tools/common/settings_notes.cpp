@@ -20,14 +20,14 @@ namespace {
 // What the lines so far have told about the file.
 struct FileSoFar {
     std::vector<SettingsNote>* notes;
-    int first_line_of_key[kSettingsKeyCount];  // 0 = not seen yet
-    int good_line_of_key[kSettingsKeyCount];   // the line of its last good value, the one the game keeps; 0 = none
-    int misspelt_on_line[kSettingsKeyCount];   // a line whose unknown key likely means it; 0 = none
-    int too_long_on_line[kSettingsKeyCount];   // a line of the key too long for the game; 0 = none
-    Settings read_on;                          // the last good value of each key, read to the file's end
-    uint32_t good_keys;                        // keys read with a good value: their seen bits
-    bool returns_only;                         // the lines end in carriage returns alone
-    bool told_of_pieces;                       // a line the game reads in pieces was noted
+    int first_line_of_key[kKnownSettingsKeyCount];  // 0 = not seen yet
+    int good_line_of_key[kKnownSettingsKeyCount];   // the line of its last good value, the one the game keeps; 0 = none
+    int misspelt_on_line[kKnownSettingsKeyCount];   // a line whose unknown key likely means it; 0 = none
+    int too_long_on_line[kKnownSettingsKeyCount];   // a line of the key too long for the game; 0 = none
+    Settings read_on;                               // the last good value of each key, read to the file's end
+    uint32_t good_keys;                             // keys read with a good value: their seen bits
+    bool returns_only;                              // the lines end in carriage returns alone
+    bool told_of_pieces;                            // a line the game reads in pieces was noted
 };
 
 void note(FileSoFar* file, int line, const std::string& text) { file->notes->push_back(SettingsNote{line, text}); }
@@ -80,7 +80,7 @@ void note_unknown_key(FileSoFar* file, int line, const std::string& key) {
         return note(file, line, "unknown key " + shown_value(key) + ": did you mean " + meant->name + "?");
     }
     note(file, line,
-         "unknown key " + shown_value(key) + ": Ondrelle knows only the " + std::to_string(kSettingsKeyCount) +
+         "unknown key " + shown_value(key) + ": Ondrelle knows only the " + std::to_string(kKnownSettingsKeyCount) +
              " keys of the Ondrelle.ini it comes with; remove the line or put ; in front of it.");
 }
 
@@ -193,12 +193,14 @@ void note_stop(FileSoFar* file, int line, bool read_error) {
 // The whole file
 // =============================================================================
 
+// A file without an optional key reads it as its default: only a required
+// key can be missing.
 void note_missing_keys(FileSoFar* file) {
     std::string missing;
     int missing_count = 0;
     bool too_long_any = false;
-    for (int i = 0; i < kSettingsKeyCount; ++i) {
-        if (file->first_line_of_key[i] != 0) continue;
+    for (int i = 0; i < kKnownSettingsKeyCount; ++i) {
+        if (file->first_line_of_key[i] != 0 || settings_key_optional(kSettingsKeys[i])) continue;
         too_long_any = too_long_any || file->too_long_on_line[i] != 0;
         missing += std::string(missing.empty() ? "" : ", ") + kSettingsKeys[i].name;
         if (file->too_long_on_line[i] != 0)
