@@ -137,22 +137,33 @@ void note_line_too_long(FileSoFar* file, int line, const std::string& seen, cons
     if (key != nullptr) file->too_long_on_line[key_index(key)] = line;
 }
 
-// Notes on one line of the file as the editor shows it; seen is the line as
-// the game's parser gets it: up to a NUL byte, with its line feed.
-void note_line(FileSoFar* file, int line, const EditorLine& editor_line) {
+// A line of the file as the editor shows it, as the game's parser gets it:
+// up to a NUL byte, with its line feed.
+std::string line_as_the_game_reads(const EditorLine& editor_line) {
     const std::string& text = editor_line.text;
     size_t nul = text.find('\0');
-    if (nul != std::string::npos)
+    if (nul != std::string::npos) return text.substr(0, nul);
+    return editor_line.end != line_end_none ? text + "\n" : text;
+}
+
+// A line in a writable, terminated buffer, for the game's own splitter.
+std::vector<char> line_buffer(const std::string& line) {
+    std::vector<char> buffer(line.begin(), line.end());
+    buffer.push_back(0);
+    return buffer;
+}
+
+// Notes on one line of the file as the editor shows it; seen is the line as
+// the game's parser gets it.
+void note_line(FileSoFar* file, int line, const EditorLine& editor_line) {
+    if (editor_line.text.find('\0') != std::string::npos)
         note(file, line, "holds a NUL byte: the game ignores the rest of the line after it; remove it.");
     if (editor_line.end == line_end_return && !file->returns_only)
         note(file, line,
              "ends in a carriage return alone, which the game does not take as a line end: it reads this line and "
              "the next as one; save the file with Windows (CR LF) line ends.");
-    std::string seen = nul != std::string::npos           ? text.substr(0, nul)
-                       : editor_line.end != line_end_none ? text + "\n"
-                                                          : text;
-    std::vector<char> buffer(seen.begin(), seen.end());
-    buffer.push_back(0);
+    std::string seen = line_as_the_game_reads(editor_line);
+    std::vector<char> buffer = line_buffer(seen);
     SettingsLineParts parts;
     switch (split_settings_line(buffer.data(), &parts)) {
         case line_too_long:
@@ -218,6 +229,24 @@ void note_missing_keys(FileSoFar* file) {
 }
 
 }  // namespace
+
+std::vector<OptionalKeyLine> optional_keys_given(const std::string& content) {
+    std::vector<OptionalKeyLine> given;
+    if (looks_like_utf16(content)) return given;
+    size_t position = content.compare(0, 3, kUtf8ByteOrderMark) == 0 ? 3 : 0;
+    EditorLine editor_line;
+    for (int line = 1; next_editor_line(content, &position, &editor_line); ++line) {
+        std::vector<char> buffer = line_buffer(line_as_the_game_reads(editor_line));
+        SettingsLineParts parts;
+        if (split_settings_line(buffer.data(), &parts) != line_key_and_value) continue;
+        const SettingsKey* key = settings_key_named(parts.key);
+        if (key == nullptr || !settings_key_optional(*key)) continue;
+        bool given_before = false;
+        for (const OptionalKeyLine& earlier : given) given_before = given_before || earlier.key == key;
+        if (!given_before) given.push_back(OptionalKeyLine{key, line});
+    }
+    return given;
+}
 
 std::vector<SettingsNote> settings_notes(const std::string& content, int stop_line, bool read_error) {
     std::vector<SettingsNote> notes;
