@@ -163,6 +163,23 @@ TEST(SettingsRules, ThePlayerReadmeNamesEveryKnownTexture) {
     }
 }
 
+// A file with the optional keys needs the release that first reads them: the
+// readmes, the changelog's entry for it and the shipped file's own comment
+// say so with the checker's own number; the player readme names each key.
+TEST(SettingsRules, TheTextsNameTheReleaseTheOptionalKeysNeed) {
+    const std::string needs = std::string(kFirstReleaseWithOptionalKeys) + " or later";
+    for (const char* path : {"/README.md", "/packaging/README.txt", "/CHANGELOG.md", "/src/Ondrelle.ini"}) {
+        std::string text = read_file(std::string(ONDRELLE_SOURCE_DIR) + path);
+        ASSERT_NE(text, "") << path;
+        EXPECT_NE(text.find(needs), std::string::npos) << path << " does not say " << needs;
+    }
+    std::string changelog = read_file(ONDRELLE_SOURCE_DIR "/CHANGELOG.md");
+    EXPECT_NE(changelog.find(std::string("\n## ") + kFirstReleaseWithOptionalKeys + "\n"), std::string::npos);
+    std::string readme = read_file(ONDRELLE_SOURCE_DIR "/packaging/README.txt");
+    for (const SettingsKey& key : kSettingsKeys)
+        if (settings_key_optional(key)) EXPECT_NE(readme.find(key.name), std::string::npos) << key.name;
+}
+
 // A rule says only what is known: what the game draws for a size below 0
 // is not known, so that rule keeps the verdict from "never shows".
 TEST(SettingsRules, OnlyWhatIsKnownHidesTheMarker) {
