@@ -187,7 +187,26 @@ int32_t answer_target_query(const StandInWorld* world, const uint64_t* arguments
     return 1;
 }
 
+// The natives that take nothing and answer a value the world holds as it is.
+const struct {
+    Native native;
+    int32_t StandInWorld::*value;
+} kWorldValues[] = {
+    {game_timer, &StandInWorld::game_timer},
+    {screen_faded_in_check, &StandInWorld::screen_faded_in},
+    {hud_hidden_check, &StandInWorld::hud_hidden},
+    {radar_hidden_by_script_check, &StandInWorld::radar_hidden_by_script},
+    {pause_menu_check, &StandInWorld::pause_menu_active},
+    {cinematic_camera_check, &StandInWorld::cinematic_camera_rendering},
+};
+
 void answer(StandInWorld* world, Native native, const uint64_t* a, uint64_t* slots) {
+    for (const auto& held : kWorldValues) {
+        if (held.native == native) {
+            slots[0] = junk_int(world->*held.value);
+            return;
+        }
+    }
     StandInEntity* entity = nullptr;
     switch (native) {
         case player_id_query:
@@ -272,30 +291,12 @@ void answer(StandInWorld* world, Native native, const uint64_t* a, uint64_t* slo
             write_slot_int(a, 1, world->screen_height);
             slots[0] = junk_int(1);
             break;
-        case game_timer:
-            slots[0] = junk_int(world->game_timer);
-            break;
-        case screen_faded_in_check:
-            slots[0] = junk_int(world->screen_faded_in);
-            break;
-        case hud_hidden_check:
-            slots[0] = junk_int(world->hud_hidden);
-            break;
-        case radar_hidden_by_script_check:
-            slots[0] = junk_int(world->radar_hidden_by_script);
-            break;
-        case pause_menu_check:
-            slots[0] = junk_int(world->pause_menu_active);
-            break;
         case ui_app_check: {
             // The game reads the hash's 32 bits alone.
             const char* app = stand_in_ui_app_name(static_cast<uint32_t>(a[0]));
             slots[0] = junk_int(app != nullptr && name_listed(world->open_ui_apps, world->open_ui_app_count, app));
             break;
         }
-        case cinematic_camera_check:
-            slots[0] = junk_int(world->cinematic_camera_rendering);
-            break;
         case bounce_curve_inner:  // a sine of degrees
             slots[0] = junk_float(std::sin(argument_float(a, 0) * 0.017453292f));
             break;
