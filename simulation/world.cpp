@@ -42,52 +42,73 @@ enum Native {
     bounce_curve_inner,
     bounce_curve_outer,
     draw_sprite,
+    screen_faded_in_check,
+    hud_hidden_check,
+    radar_hidden_by_script_check,
+    pause_menu_check,
+    ui_app_check,
+    cinematic_camera_check,
 };
 
 struct NativeShape {
     uint64_t hash;
     Native native;
+    const char* name;  // the role name the plug-in's code uses
     int argument_count;
     uint32_t text_arguments;  // bit n: argument n is a pointer to text
 };
 
+// A native's enumerator and its role name, written once.
+#define ROLE(native) native, #native
+
 const NativeShape kNatives[] = {
-    {0x217E9DC48139933DULL, player_id_query, 0, 0},
-    {0x7964097FCE4C244BULL, player_check, 1, 0},
-    {0x4A123E85D7C4CA0BULL, effect_check, 1, 1u << 0},
-    {0x54D6900929CCF162ULL, texture_dict_check, 1, 1u << 0},
-    {0xC1BA29DF5631B0F8ULL, texture_dict_request, 2, 1u << 0},
-    {0x4170B650590B3B00ULL, text_scale, 2, 0},
-    {0x50A41AD966910F03ULL, text_colour, 4, 0},
-    {0xBE5261939FBECB8CULL, text_centre, 1, 0},
-    {0x1BE39DBAA7263CA5ULL, text_drop_shadow, 5, 0},
-    {0xFA925AC00EB830B9ULL, literal_text, 3, (1u << 1) | (1u << 2)},
-    {0xD79334A4BB99BAD1ULL, draw_text, 3, 0},
-    {0xD42BD6EB2E0F1677ULL, validity_check, 1, 0},
-    {0x3EE1F7A8C32F24E1ULL, focus_query, 4, 0},
-    {0xAE663DDD99C8A670ULL, lock_on_query, 2, 0},
-    {0xCF8176912DDA4EA5ULL, ped_check, 1, 0},
-    {0xB980061DA992779DULL, human_check, 1, 0},
-    {0x5E72022914CE3C38ULL, frame_time, 0, 0},
-    {0xA86D5F069399F44DULL, entity_position, 3, 0},
-    {0xBACA8FE9C76C124EULL, bone_lookup, 2, 1u << 1},
-    {0x82CFA50E34681CA5ULL, bone_position, 2, 0},
-    {0x1D491CCF7211FB74ULL, entity_height, 1, 0},
-    {0xCB50D7AFCC8B0EC6ULL, world_to_screen, 5, 0},
-    {0x66773C92835D0909ULL, screen_resolution, 2, 0},
-    {0x4F67E8ECA7D3F667ULL, game_timer, 0, 0},
-    {0x0BADBFA3B172435FULL, bounce_curve_inner, 1, 0},
-    {0x134549B388167CBFULL, bounce_curve_outer, 1, 0},
-    {0xC9884ECADE94CB34ULL, draw_sprite, 12, 1u << 0 | 1u << 1},
+    {0x217E9DC48139933DULL, ROLE(player_id_query), 0, 0},
+    {0x7964097FCE4C244BULL, ROLE(player_check), 1, 0},
+    {0x4A123E85D7C4CA0BULL, ROLE(effect_check), 1, 1u << 0},
+    {0x54D6900929CCF162ULL, ROLE(texture_dict_check), 1, 1u << 0},
+    {0xC1BA29DF5631B0F8ULL, ROLE(texture_dict_request), 2, 1u << 0},
+    {0x4170B650590B3B00ULL, ROLE(text_scale), 2, 0},
+    {0x50A41AD966910F03ULL, ROLE(text_colour), 4, 0},
+    {0xBE5261939FBECB8CULL, ROLE(text_centre), 1, 0},
+    {0x1BE39DBAA7263CA5ULL, ROLE(text_drop_shadow), 5, 0},
+    {0xFA925AC00EB830B9ULL, ROLE(literal_text), 3, (1u << 1) | (1u << 2)},
+    {0xD79334A4BB99BAD1ULL, ROLE(draw_text), 3, 0},
+    {0xD42BD6EB2E0F1677ULL, ROLE(validity_check), 1, 0},
+    {0x3EE1F7A8C32F24E1ULL, ROLE(focus_query), 4, 0},
+    {0xAE663DDD99C8A670ULL, ROLE(lock_on_query), 2, 0},
+    {0xCF8176912DDA4EA5ULL, ROLE(ped_check), 1, 0},
+    {0xB980061DA992779DULL, ROLE(human_check), 1, 0},
+    {0x5E72022914CE3C38ULL, ROLE(frame_time), 0, 0},
+    {0xA86D5F069399F44DULL, ROLE(entity_position), 3, 0},
+    {0xBACA8FE9C76C124EULL, ROLE(bone_lookup), 2, 1u << 1},
+    {0x82CFA50E34681CA5ULL, ROLE(bone_position), 2, 0},
+    {0x1D491CCF7211FB74ULL, ROLE(entity_height), 1, 0},
+    {0xCB50D7AFCC8B0EC6ULL, ROLE(world_to_screen), 5, 0},
+    {0x66773C92835D0909ULL, ROLE(screen_resolution), 2, 0},
+    {0x4F67E8ECA7D3F667ULL, ROLE(game_timer), 0, 0},
+    {0x0BADBFA3B172435FULL, ROLE(bounce_curve_inner), 1, 0},
+    {0x134549B388167CBFULL, ROLE(bounce_curve_outer), 1, 0},
+    {0xC9884ECADE94CB34ULL, ROLE(draw_sprite), 12, 1u << 0 | 1u << 1},
+    {0x37F9A426FBCF4AF2ULL, ROLE(screen_faded_in_check), 0, 0},
+    {0x71B72B478F8189DCULL, ROLE(hud_hidden_check), 0, 0},
+    {0x66F35DD9D2B58579ULL, ROLE(radar_hidden_by_script_check), 0, 0},
+    {0x535384D6067BA42EULL, ROLE(pause_menu_check), 0, 0},
+    {0x25B7A0206BDFAC76ULL, ROLE(ui_app_check), 1, 0},
+    {0xBF7C780731AADBF8ULL, ROLE(cinematic_camera_check), 0, 0},
 };
 
-const char* const kNativeNames[] = {
-    "player_id_query",    "player_check",    "effect_check",      "texture_dict_check", "texture_dict_request",
-    "text_scale",         "text_colour",     "text_centre",       "text_drop_shadow",   "literal_text",
-    "draw_text",          "validity_check",  "focus_query",       "lock_on_query",      "ped_check",
-    "human_check",        "frame_time",      "entity_position",   "bone_lookup",        "bone_position",
-    "entity_height",      "world_to_screen", "screen_resolution", "game_timer",         "bounce_curve_inner",
-    "bounce_curve_outer", "draw_sprite",
+#undef ROLE
+
+// The UI apps the world knows, with the game's hash of each name, written
+// out rather than hashed here, so that a wrong hash in the plug-in shows.
+const struct {
+    const char* name;
+    uint32_t hash;
+} kUiApps[] = {
+    {"MAP", 0x8646B488u},
+    {"SATCHEL", 0xFFC21415u},
+    {"PLAYER_MENU", 0x556A13C4u},
+    {"CRAFTING", 0x9F27F1B2u},
 };
 
 const NativeShape* find_native(uint64_t hash) {
@@ -166,7 +187,26 @@ int32_t answer_target_query(const StandInWorld* world, const uint64_t* arguments
     return 1;
 }
 
+// The natives that take nothing and answer a value the world holds as it is.
+const struct {
+    Native native;
+    int32_t StandInWorld::*value;
+} kWorldValues[] = {
+    {game_timer, &StandInWorld::game_timer},
+    {screen_faded_in_check, &StandInWorld::screen_faded_in},
+    {hud_hidden_check, &StandInWorld::hud_hidden},
+    {radar_hidden_by_script_check, &StandInWorld::radar_hidden_by_script},
+    {pause_menu_check, &StandInWorld::pause_menu_active},
+    {cinematic_camera_check, &StandInWorld::cinematic_camera_rendering},
+};
+
 void answer(StandInWorld* world, Native native, const uint64_t* a, uint64_t* slots) {
+    for (const auto& held : kWorldValues) {
+        if (held.native == native) {
+            slots[0] = junk_int(world->*held.value);
+            return;
+        }
+    }
     StandInEntity* entity = nullptr;
     switch (native) {
         case player_id_query:
@@ -251,9 +291,12 @@ void answer(StandInWorld* world, Native native, const uint64_t* a, uint64_t* slo
             write_slot_int(a, 1, world->screen_height);
             slots[0] = junk_int(1);
             break;
-        case game_timer:
-            slots[0] = junk_int(world->game_timer);
+        case ui_app_check: {
+            // The game reads the hash's 32 bits alone.
+            const char* app = stand_in_ui_app_name(static_cast<uint32_t>(a[0]));
+            slots[0] = junk_int(app != nullptr && name_listed(world->open_ui_apps, world->open_ui_app_count, app));
             break;
+        }
         case bounce_curve_inner:  // a sine of degrees
             slots[0] = junk_float(std::sin(argument_float(a, 0) * 0.017453292f));
             break;
@@ -282,7 +325,7 @@ int32_t keep_text(StandInFrame* frame, const char* text) {
 
 const char* stand_in_native_name(uint64_t hash) {
     const NativeShape* shape = find_native(hash);
-    return shape != nullptr ? kNativeNames[shape->native] : "unknown";
+    return shape != nullptr ? shape->name : "unknown";
 }
 
 void stand_in_reset_world(StandInWorld* world) {
@@ -296,6 +339,7 @@ void stand_in_reset_world(StandInWorld* world) {
     world->screen_height = 720;
     world->projection_scale = 0.01f;
     world->next_text_handle = 0x1234567800000001ULL;
+    world->screen_faded_in = 1;
 }
 
 StandInEntity* stand_in_add_entity(StandInWorld* world, int32_t handle, StandInEntityKind kind, float x, float y,
@@ -334,17 +378,35 @@ StandInEntity* stand_in_find_entity(StandInWorld* world, int32_t handle) {
     return nullptr;
 }
 
-void stand_in_set_effect(StandInWorld* world, const char* name, bool running) {
-    for (int i = 0; i < world->effect_count; ++i) {
-        if (std::strcmp(world->running_effects[i], name) == 0) {
-            if (!running)
-                std::memcpy(world->running_effects[i], world->running_effects[--world->effect_count],
-                            kStandInNameCapacity);
+// Puts name on a list of names or takes it off.
+static void set_listed(char (*names)[kStandInNameCapacity], int32_t* count, const char* name, bool listed) {
+    for (int i = 0; i < *count; ++i) {
+        if (std::strcmp(names[i], name) == 0) {
+            if (!listed) std::memcpy(names[i], names[--*count], kStandInNameCapacity);
             return;
         }
     }
-    if (running && world->effect_count < kStandInMaxNames)
-        copy_name(world->running_effects[world->effect_count++], name);
+    if (listed && *count < kStandInMaxNames) copy_name(names[(*count)++], name);
+}
+
+void stand_in_set_effect(StandInWorld* world, const char* name, bool running) {
+    set_listed(world->running_effects, &world->effect_count, name, running);
+}
+
+const char* stand_in_ui_app_name(uint32_t hash) {
+    for (const auto& app : kUiApps) {
+        if (app.hash == hash) return app.name;
+    }
+    return nullptr;
+}
+
+bool stand_in_set_ui_app(StandInWorld* world, const char* name, bool open) {
+    for (const auto& app : kUiApps) {
+        if (std::strcmp(app.name, name) != 0) continue;
+        set_listed(world->open_ui_apps, &world->open_ui_app_count, app.name, open);
+        return true;
+    }
+    return false;
 }
 
 void stand_in_begin_frame(StandInFrame* frame) {

@@ -64,6 +64,15 @@ struct StandInWorld {
     float projection_scale;
     int32_t projection_fails;
     uint64_t next_text_handle;
+    // Where the game hides its own HUD: what the gates of the optional
+    // settings ask. The screen is faded in by default; nothing else holds.
+    int32_t screen_faded_in;
+    int32_t hud_hidden;
+    int32_t radar_hidden_by_script;
+    int32_t pause_menu_active;
+    int32_t open_ui_app_count;
+    char open_ui_apps[kStandInMaxNames][kStandInNameCapacity];  // by name: "MAP", "SATCHEL", ...
+    int32_t cinematic_camera_rendering;
 };
 
 struct StandInCall {
@@ -96,8 +105,9 @@ struct StandInHookState {
 };
 
 // Sets the world to its defaults: player 1 able to play, no effects, no
-// dictionaries, no entities, frames at kFramesPerSecond, missing bones answered -1, and
-// the screen resolution the game reports whatever the real screen: 1280x720.
+// dictionaries, no entities, frames at kFramesPerSecond, missing bones answered -1,
+// the screen resolution the game reports whatever the real screen: 1280x720,
+// and the screen faded in with no menu, UI app or cinematic camera.
 void stand_in_reset_world(StandInWorld* world);
 
 // Adds an entity (valid, no bones) and returns it for further setting.
@@ -106,6 +116,14 @@ StandInEntity* stand_in_add_entity(StandInWorld* world, int32_t handle, StandInE
 void stand_in_add_bone(StandInEntity* entity, const char* name, int32_t index, float x, float y, float z);
 StandInEntity* stand_in_find_entity(StandInWorld* world, int32_t handle);
 void stand_in_set_effect(StandInWorld* world, const char* name, bool running);
+
+// Opens or closes a UI app by the name the game gives it ("MAP", "SATCHEL",
+// "PLAYER_MENU", "CRAFTING"); false, changing nothing, for one the world
+// does not know.
+bool stand_in_set_ui_app(StandInWorld* world, const char* name, bool open);
+
+// The name of the UI app the world knows by the game's hash of it, or null.
+const char* stand_in_ui_app_name(uint32_t hash);
 
 // The native's role name ("draw_sprite"), or "unknown".
 const char* stand_in_native_name(uint64_t hash);

@@ -16,7 +16,7 @@ static const char kSourceName[] = "config";
 
 char config_error_text[kErrorTextCapacity];
 
-const SettingsKey kSettingsKeys[kSettingsKeyCount] = {
+const SettingsKey kSettingsKeys[kKnownSettingsKeyCount] = {
     {"size", float_reader, offsetof(Settings, size), 3},
     {"rotation", float_reader, offsetof(Settings, rotation), 4},
     {"opacity", int_reader, offsetof(Settings, opacity), 5},
@@ -35,7 +35,23 @@ const SettingsKey kSettingsKeys[kSettingsKeyCount] = {
     {"ped_bone", text_reader, offsetof(Settings, ped_bone), 12},
     {"ped_bone_offset_z", float_reader, offsetof(Settings, ped_bone_offset_z), 13},
     {"object_offset_z", float_reader, offsetof(Settings, object_offset_z), 14},
+    // Optional: each a flag, yes when absent.
+    {"show_with_hud_hidden", flag_reader, offsetof(Settings, show_with_hud_hidden), 18},
+    {"show_in_menus", flag_reader, offsetof(Settings, show_in_menus), 19},
+    {"show_in_cinematic_camera", flag_reader, offsetof(Settings, show_in_cinematic_camera), 20},
+    {"show_during_eagle_eye", flag_reader, offsetof(Settings, show_during_eagle_eye), 21},
+    {"show_in_sniper_scope", flag_reader, offsetof(Settings, show_in_sniper_scope), 22},
 };
+
+// Every optional key is a flag, and its absence means yes: the marker shows
+// there, as it did before the key existed.
+void start_settings_record(Settings* record) {
+    std::memset(record, 0, sizeof *record);
+    for (const SettingsKey& key : kSettingsKeys) {
+        if (settings_key_optional(key))
+            *reinterpret_cast<int32_t*>(reinterpret_cast<char*>(record) + key.field_offset) = 1;
+    }
+}
 
 // Every text set here fits: the longest, the missing-keys text, is far
 // below the capacity, so the copy is never cut and its result says nothing.
@@ -251,6 +267,7 @@ bool parse_settings_line(char* line, int line_number, Settings* pending, uint32_
 
 void parse_settings_stream(FILE* stream, SettingsParse* parse) {
     std::memset(parse, 0, sizeof *parse);
+    start_settings_record(&parse->settings);
     char line[kLineBufferCapacity];
     while (std::fgets(line, static_cast<int>(sizeof line), stream) != nullptr) {
         ++parse->line_number;

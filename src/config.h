@@ -1,4 +1,4 @@
-// Ondrelle's settings: the record of the 18 values that steer the marker, the
+// Ondrelle's settings: the record of the values that steer the marker, the
 // parser of the settings file Ondrelle.ini, and the reload cycle that keeps
 // the live record in step with the file while the game runs.
 //
@@ -6,7 +6,10 @@
 // anywhere. Every fault goes to the log with its line number and leaves a
 // text in config_error_text, which the script shows on screen instead of the
 // marker. A live record is only ever replaced whole, by a file read to its end
-// that holds all 18 keys: a bad file never costs the player a good one.
+// that holds all 18 required keys: a bad file never costs the player a good
+// one. The optional keys after them may be left out; a file without one reads
+// as if it held the key's default, so that a file written for an earlier
+// release behaves exactly as it did there.
 #pragma once
 
 #include <cstddef>
@@ -51,6 +54,13 @@ struct Settings {
     char ped_bone[kTextSettingCapacity];
     float ped_bone_offset_z;
     float object_offset_z;
+    // The optional keys, all flags that are yes when absent: when no, the
+    // marker hides where the game hides its own HUD.
+    int32_t show_with_hud_hidden;
+    int32_t show_in_menus;
+    int32_t show_in_cinematic_camera;
+    int32_t show_during_eagle_eye;
+    int32_t show_in_sniper_scope;
 };
 
 // ---- What the settings side says: on screen and in the log ----
@@ -98,13 +108,34 @@ struct SettingsKey {
     int seen_bit;         // its bit in the seen-keys set
 };
 
+// The keys a file must hold: their seen bits are 0 to 17.
 const int kSettingsKeyCount = 18;
 
-// One bit per key, all set: every key was seen.
+// The keys a file may leave out, after the required ones in the table: their
+// seen bits lie above the required ones' and count for nothing towards a
+// complete file.
+const int kOptionalSettingsKeyCount = 5;
+
+// Every key the parser knows.
+const int kKnownSettingsKeyCount = kSettingsKeyCount + kOptionalSettingsKeyCount;
+
+// One bit per required key, all set: every required key was seen. A file is
+// complete when its seen keys hold these bits, whatever optional keys it has.
 const uint32_t kAllKeysSeen = (1u << kSettingsKeyCount) - 1;
 
-// The keys in matching order.
-extern const SettingsKey kSettingsKeys[kSettingsKeyCount];
+// The seen bits of the optional keys.
+const uint32_t kOptionalKeysSeen = ((1u << kKnownSettingsKeyCount) - 1) & ~kAllKeysSeen;
+
+// The keys in matching order: the required ones, then the optional ones.
+extern const SettingsKey kSettingsKeys[kKnownSettingsKeyCount];
+
+// Whether a file may leave key out.
+inline bool settings_key_optional(const SettingsKey& key) { return key.seen_bit >= kSettingsKeyCount; }
+
+// Makes record what a parse starts from: every required field zero and every
+// optional key at its default, yes, so that a file without it reads as if it
+// held it. A value the file gives then overwrites the default.
+void start_settings_record(Settings* record);
 
 // ---- The per-line parser ----
 
@@ -189,7 +220,7 @@ bool scan_int_value(const char* value, int32_t* number, int* used);
 
 // One attempt at parsing a whole file.
 struct SettingsParse {
-    Settings settings;   // what the lines filled in; zero where they did not
+    Settings settings;   // what the lines filled in; as start_settings_record left it where they did not
     uint32_t seen_keys;  // one bit per key seen
     int line_number;     // number of the last line read
     bool reached_end;    // the stream's end-of-file indicator was set

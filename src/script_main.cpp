@@ -104,12 +104,53 @@ static bool effect_running(const char* effect_name) {
     return result_int(nativeCall()) != 0;
 }
 
+// A native that takes nothing and answers yes or no.
+static bool game_says(uint64_t native_hash) {
+    nativeInit(native_hash);
+    return result_int(nativeCall()) != 0;
+}
+
+// The game draws its own HUD only while the screen is faded in, the player
+// has control (player_check), the HUD is not hidden and no script has hidden
+// the radar. One call per check, the first that hides ending them.
+static bool game_hides_its_hud() {
+    if (!game_says(native::screen_faded_in_check)) return true;
+    if (game_says(native::hud_hidden_check)) return true;
+    return game_says(native::radar_hidden_by_script_check);
+}
+
+// The UI apps that leave the player in control while they are open, by the
+// game's hash of their names, made by the compiler.
+static const uint32_t kMenuApps[] = {joaat("MAP"), joaat("SATCHEL"), joaat("PLAYER_MENU"), joaat("CRAFTING")};
+
+static bool ui_app_open(uint32_t app) {
+    nativeInit(native::ui_app_check);
+    push_hash(app);
+    return result_int(nativeCall()) != 0;
+}
+
+// The pause menu (and the other frontend menus), then each UI app in turn.
+static bool menu_open() {
+    if (game_says(native::pause_menu_check)) return true;
+    for (uint32_t app : kMenuApps) {
+        if (ui_app_open(app)) return true;
+    }
+    return false;
+}
+
 // Whether the marker may show this frame; the first check that fails ends it.
+// A setting that lets the marker show in a state asks nothing about it: a
+// file without the optional keys makes exactly the calls it always made.
 static bool marker_allowed(int32_t player_id, const Settings& settings) {
     if (!player_check(player_id)) return false;
     if (effect_running("WheelHUDIn")) return false;
     if (!settings.show_in_binoculars && effect_running("ScopeBinoculars")) return false;
     if (!settings.show_during_dead_eye && effect_running("DEADEYE")) return false;
+    if (!settings.show_with_hud_hidden && game_hides_its_hud()) return false;
+    if (!settings.show_in_menus && menu_open()) return false;
+    if (!settings.show_in_cinematic_camera && game_says(native::cinematic_camera_check)) return false;
+    if (!settings.show_during_eagle_eye && effect_running("EagleEye")) return false;
+    if (!settings.show_in_sniper_scope && effect_running("ScopeSniper")) return false;
     return true;
 }
 

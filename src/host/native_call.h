@@ -36,6 +36,27 @@ inline void push_out_slot(void* slot) { nativePush64(reinterpret_cast<uintptr_t>
 // Any 64-bit value handed on whole (a text handle from an earlier native).
 inline void push_raw(uint64_t value) { nativePush64(value); }
 
+// The game's hash of a name, by which some natives take a name (a UI app's):
+// Jenkins' one-at-a-time hash over the name lower-cased, as the game's own
+// "joaat" makes it. constexpr, so that the names the script asks about are
+// hashed once, by the compiler, and never in a frame.
+constexpr uint32_t joaat(const char* name) {
+    uint32_t hash = 0;
+    for (; *name != 0; ++name) {
+        char c = *name >= 'A' && *name <= 'Z' ? static_cast<char>(*name - 'A' + 'a') : *name;
+        hash += static_cast<uint8_t>(c);
+        hash += hash << 10;
+        hash ^= hash >> 6;
+    }
+    hash += hash << 3;
+    hash ^= hash >> 11;
+    hash += hash << 15;
+    return hash;
+}
+
+// A name's hash travels as its 32 bits in the low half.
+inline void push_hash(uint32_t hash) { nativePush64(hash); }
+
 // Result readers: an int is the low 32 bits of slot 0, taken as signed; a
 // float is those bits as a single; a handle is all 64 bits.
 inline int32_t result_int(const uint64_t* slots) { return static_cast<int32_t>(static_cast<uint32_t>(slots[0])); }

@@ -1,5 +1,8 @@
 // The game natives Ondrelle calls, by the role name the code uses for each.
-// Arguments and results are described where each is called.
+// Arguments and results are described where each is called. The hook ends
+// the game on a native it cannot find ("FATAL: Can't find native"), so each
+// is one the game's own scripts call; the public name is given beside those
+// the gates ask about.
 #pragma once
 
 #include <cstdint>
@@ -8,10 +11,18 @@ namespace native {
 
 // Start-up and gating.
 const uint64_t player_id_query = 0x217E9DC48139933DULL;
-const uint64_t player_check = 0x7964097FCE4C244BULL;
+const uint64_t player_check = 0x7964097FCE4C244BULL;  // IS_PLAYER_CONTROL_ON
 const uint64_t effect_check = 0x4A123E85D7C4CA0BULL;
 const uint64_t texture_dict_check = 0x54D6900929CCF162ULL;
 const uint64_t texture_dict_request = 0xC1BA29DF5631B0F8ULL;
+
+// The gates the optional settings ask for: where the game hides its own HUD.
+const uint64_t screen_faded_in_check = 0x37F9A426FBCF4AF2ULL;         // IS_SCREEN_FADED_IN
+const uint64_t hud_hidden_check = 0x71B72B478F8189DCULL;              // IS_HUD_HIDDEN
+const uint64_t radar_hidden_by_script_check = 0x66F35DD9D2B58579ULL;  // IS_RADAR_HIDDEN_BY_SCRIPT
+const uint64_t pause_menu_check = 0x535384D6067BA42EULL;              // IS_PAUSE_MENU_ACTIVE
+const uint64_t ui_app_check = 0x25B7A0206BDFAC76ULL;                  // IS_UIAPP_ACTIVE_BY_HASH
+const uint64_t cinematic_camera_check = 0xBF7C780731AADBF8ULL;        // IS_CINEMATIC_CAM_RENDERING
 
 // The settings-error overlay.
 const uint64_t text_scale = 0x4170B650590B3B00ULL;

@@ -54,6 +54,11 @@ uint64_t* nativeCall() {
     g_slots[0] = 1;  // yes, valid, a ped, a human, loaded, on screen, ...
     switch (g_hash) {
         case 0x4A123E85D7C4CA0BULL:  // effect_check: no effect runs
+        case 0x71B72B478F8189DCULL:  // hud_hidden_check, and the other states that hide the game's HUD: none holds
+        case 0x66F35DD9D2B58579ULL:  // radar_hidden_by_script_check
+        case 0x535384D6067BA42EULL:  // pause_menu_check
+        case 0x25B7A0206BDFAC76ULL:  // ui_app_check
+        case 0xBF7C780731AADBF8ULL:  // cinematic_camera_check
             g_slots[0] = 0;
             break;
         case 0x3EE1F7A8C32F24E1ULL:  // focus_query: entity 42

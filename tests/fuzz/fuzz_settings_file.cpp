@@ -1,7 +1,7 @@
 // Fuzzes a whole settings file through the real reload path: the bytes are
 // saved as Ondrelle.ini and reloaded over a known good live record. Checks: no
 // crash or overrun, and the live settings change only to the record of a file
-// read to its end with all 18 keys, never to anything else.
+// read to its end with all 18 required keys, never to anything else.
 #include <unistd.h>
 
 #include <cstdint>

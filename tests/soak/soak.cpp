@@ -1,5 +1,6 @@
 // Soak: the marker script for many frames while the world changes at random
-// (targets appear, vanish, turn invalid, change kind; effects start and stop)
+// (targets appear, vanish, turn invalid, change kind; effects start and stop,
+// menus open and close, the screen fades)
 // and the settings file is rewritten at random with good and bad contents.
 // Checks: no crash and no sanitizer report, heap use flat, and the live
 // settings always those of the last complete file the script has looked at.
@@ -47,6 +48,11 @@ Generated generate_settings(std::mt19937& random) {
     std::snprintf(size_text, sizeof size_text, "%.9g", static_cast<double>(size));
     std::string good = settings_file_with("opacity", std::to_string(opacity));
     good.replace(good.find("size = 0.05"), 11, std::string("size = ") + size_text);
+    // Each optional key given or left out, as yes or no.
+    for (const SettingsKey& key : kSettingsKeys) {
+        if (settings_key_optional(key) && random() % 2 == 0)
+            good += std::string(key.name) + (random() % 2 == 0 ? " = yes\n" : " = no\n");
+    }
     switch (random() % 4) {
         case 0:
             file.text = settings_file_without("ped_bone");
@@ -81,11 +87,19 @@ void change_world_at_random(StandInWorld* world, std::mt19937& random) {
     } else if (roll < 17) {
         if (StandInEntity* e = stand_in_find_entity(world, entity)) e->kind = static_cast<int32_t>(random() % 3);
     } else if (roll < 19) {
-        const char* effects[] = {"WheelHUDIn", "ScopeBinoculars", "DEADEYE"};
-        stand_in_set_effect(world, effects[random() % 3], random() % 2 == 0);
+        const char* effects[] = {"WheelHUDIn", "ScopeBinoculars", "DEADEYE", "EagleEye", "ScopeSniper"};
+        stand_in_set_effect(world, effects[random() % 5], random() % 2 == 0);
     } else if (roll < 20) {
-        world->player_ok = random() % 4 != 0;
+        // Where the game hides its own HUD: one state turned on or off.
+        int32_t* states[] = {&world->screen_faded_in, &world->hud_hidden, &world->radar_hidden_by_script,
+                             &world->pause_menu_active, &world->cinematic_camera_rendering};
+        int32_t* state = states[random() % 5];
+        *state = static_cast<int32_t>(random() % 2);
+        const char* apps[] = {"MAP", "SATCHEL", "PLAYER_MENU", "CRAFTING"};
+        stand_in_set_ui_app(world, apps[random() % 4], random() % 8 == 0);
     } else if (roll < 21) {
+        world->player_ok = random() % 4 != 0;
+    } else if (roll < 22) {
         world->projection_fails = random() % 3 == 0;
     }
     world->game_timer += 16;

@@ -28,6 +28,12 @@ std::string frame_trace() {
             const char* text = stand_in_call_text(frame, call, n);
             if (text != nullptr) trace += std::string(":") + text;
         }
+        // A UI app is asked about by the game's hash of its name: shown by
+        // the name the world knows for that hash.
+        if (std::strcmp(stand_in_native_name(call->hash), "ui_app_check") == 0 && call->argument_count == 1) {
+            const char* app = stand_in_ui_app_name(static_cast<uint32_t>(call->arguments[0]));
+            trace += std::string(":") + (app != nullptr ? app : "unknown hash");
+        }
     }
     return trace;
 }

@@ -16,7 +16,8 @@ void start_script(ScriptState* state);
 void step_frame(ScriptState* state);
 
 // The frame's calls as "name name:text ..." with the text arguments, e.g.
-// "player_check effect_check:WheelHUDIn", for timeline assertions.
+// "player_check effect_check:WheelHUDIn", and a UI app asked about by its
+// hash with the app's name ("ui_app_check:MAP"), for timeline assertions.
 std::string frame_trace();
 
 // The frame's calls of one native, by its role name.

@@ -31,7 +31,12 @@ std::string describe_settings(const Settings& s) {
         << "texture_name = " << s.texture_name << "\n"
         << "ped_bone = " << s.ped_bone << "\n"
         << "ped_bone_offset_z = " << number(s.ped_bone_offset_z) << "\n"
-        << "object_offset_z = " << number(s.object_offset_z) << "\n";
+        << "object_offset_z = " << number(s.object_offset_z) << "\n"
+        << "show_with_hud_hidden = " << s.show_with_hud_hidden << "\n"
+        << "show_in_menus = " << s.show_in_menus << "\n"
+        << "show_in_cinematic_camera = " << s.show_in_cinematic_camera << "\n"
+        << "show_during_eagle_eye = " << s.show_during_eagle_eye << "\n"
+        << "show_in_sniper_scope = " << s.show_in_sniper_scope << "\n";
     return out.str();
 }
 

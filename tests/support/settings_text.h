@@ -5,15 +5,17 @@
 
 #include "config.h"
 
-// "key = value" per line for all 18 fields, in the record's order; floats with
-// 9 significant digits, so that every single-precision value shows exactly.
+// "key = value" per line for every field, in the record's order, the optional
+// keys' after the 18 required; floats with 9 significant digits, so that
+// every single-precision value shows exactly.
 std::string describe_settings(const Settings& settings);
 
 // Parses a whole settings file held in memory, with the plug-in's parser,
 // its bytes read as Windows' text mode reads them, as the game does.
 SettingsParse parse_settings_text(const std::string& bytes);
 
-// A settings file holding all 18 keys with good values, each line "key = value".
+// A settings file holding the 18 required keys with good values and no
+// optional key, each line "key = value": a file as every release reads it.
 std::string complete_settings_file();
 
 // The same file without the line of the given key.

@@ -53,7 +53,9 @@ std::vector<RuleNote> preview_notes(const TempFolder& folder, const std::string&
 }
 
 // Every row is worded through its example, so a row whose text names a field
-// it cannot fill stops the test at once; none may leave a brace unfilled.
+// it cannot fill stops the test at once; none may leave a brace unfilled. A
+// row on what a setting does as asked goes under the preview's title alone:
+// the checker notes only what was likely not meant.
 TEST(SettingsRules, EachRuleOnTheSettingsReadsTheSameInTheCheckerAndThePreviewOnItsKeysLine) {
     TempFolder folder;
     for (int r = 0; r < kSettingsRuleCount; ++r) {
@@ -70,7 +72,10 @@ TEST(SettingsRules, EachRuleOnTheSettingsReadsTheSameInTheCheckerAndThePreviewOn
         bool on_its_line = false;
         for (const SettingsNote& note : settings_notes(text, 0, false))
             on_its_line = on_its_line || (note.line == line && note.text == said[0].text);
-        EXPECT_TRUE(on_its_line) << "the checker does not say on line " << line << ": " << said[0].text;
+        if (rule.outcome == rule_hides_as_asked)
+            EXPECT_FALSE(on_its_line) << "the checker notes on line " << line << ": " << said[0].text;
+        else
+            EXPECT_TRUE(on_its_line) << "the checker does not say on line " << line << ": " << said[0].text;
     }
 }
 
@@ -97,10 +102,54 @@ TEST(SettingsRules, EachRuleOnAValuesTextIsTheCheckersNoteOnItsLine) {
     }
 }
 
+// The default settings break no rule; under the preview's title they only
+// name, key by key, the states in which the optional keys hide the marker.
+// A file without the optional keys gets no word about them at all.
 TEST(SettingsRules, TheDefaultSettingsBreakNoRule) {
     EXPECT_TRUE(settings_notes(default_settings_text(), 0, false).empty());
     TempFolder folder;
-    EXPECT_TRUE(preview_notes(folder, default_settings_text()).empty());
+    std::vector<std::string> keys_named;
+    for (const RuleNote& note : preview_notes(folder, default_settings_text())) {
+        EXPECT_EQ(note.outcome, rule_hides_as_asked) << note.text;
+        EXPECT_NE(note.text.find("the marker hides while"), std::string::npos) << note.text;
+        keys_named.push_back(note.key->name);
+    }
+    std::vector<std::string> optional_keys;
+    for (const SettingsKey& key : kSettingsKeys)
+        if (settings_key_optional(key)) optional_keys.push_back(key.name);
+    EXPECT_EQ(keys_named, optional_keys);
+
+    std::string required_alone = default_settings_text();
+    required_alone.erase(required_alone.find("\n; ---- Where the game hides its own HUD"));
+    ASSERT_TRUE(optional_keys_given(required_alone).empty());
+    EXPECT_TRUE(settings_notes(required_alone, 0, false).empty());
+    EXPECT_TRUE(preview_notes(folder, required_alone).empty());
+}
+
+// What the checker needs to tell a file that an older Ondrelle.asi cannot
+// read: the optional keys it gives, each with the line of its first setting,
+// as the game splits lines.
+TEST(SettingsRules, TheOptionalKeysAFileGivesAreFoundOnTheirLines) {
+    std::string text =
+        "\xEF\xBB\xBFsize = 1\n"
+        "; show_with_hud_hidden = no\n"
+        "SHOW_IN_MENUS = no ; a comment\n"
+        "show_in_menu = no\n"
+        "mark_humans = yes\n"
+        "show_in_sniper_scope = maybe\n"
+        "show_in_menus = yes\n"
+        "show_during_eagle_eye = " +
+        std::string(kMaxLineLength, 'n') + "\n";
+    std::vector<OptionalKeyLine> given = optional_keys_given(text);
+    ASSERT_EQ(given.size(), 2u);
+    EXPECT_STREQ(given[0].key->name, "show_in_menus");
+    EXPECT_EQ(given[0].line, 3);
+    EXPECT_STREQ(given[1].key->name, "show_in_sniper_scope");
+    EXPECT_EQ(given[1].line, 6);
+    std::string utf16;
+    for (char c : std::string("show_in_menus = no\r\n")) utf16 += std::string(1, c) + '\0';
+    EXPECT_TRUE(optional_keys_given(utf16).empty()) << "a file no release reads";
+    EXPECT_EQ(optional_keys_given(default_settings_text()).size(), static_cast<size_t>(kOptionalSettingsKeyCount));
 }
 
 // The player readme lists the known sprites by hand, for a player reading
@@ -114,10 +163,28 @@ TEST(SettingsRules, ThePlayerReadmeNamesEveryKnownTexture) {
     }
 }
 
+// A file with the optional keys needs the release that first reads them: the
+// readmes, the changelog's entry for it and the shipped file's own comment
+// say so with the checker's own number; the player readme names each key.
+TEST(SettingsRules, TheTextsNameTheReleaseTheOptionalKeysNeed) {
+    const std::string needs = std::string(kFirstReleaseWithOptionalKeys) + " or later";
+    for (const char* path : {"/README.md", "/packaging/README.txt", "/CHANGELOG.md", "/src/Ondrelle.ini"}) {
+        std::string text = read_file(std::string(ONDRELLE_SOURCE_DIR) + path);
+        ASSERT_NE(text, "") << path;
+        EXPECT_NE(text.find(needs), std::string::npos) << path << " does not say " << needs;
+    }
+    std::string changelog = read_file(ONDRELLE_SOURCE_DIR "/CHANGELOG.md");
+    EXPECT_NE(changelog.find(std::string("\n## ") + kFirstReleaseWithOptionalKeys + "\n"), std::string::npos);
+    std::string readme = read_file(ONDRELLE_SOURCE_DIR "/packaging/README.txt");
+    for (const SettingsKey& key : kSettingsKeys)
+        if (settings_key_optional(key)) EXPECT_NE(readme.find(key.name), std::string::npos) << key.name;
+}
+
 // A rule says only what is known: what the game draws for a size below 0
 // is not known, so that rule keeps the verdict from "never shows".
 TEST(SettingsRules, OnlyWhatIsKnownHidesTheMarker) {
-    Settings settings = {};
+    Settings settings;
+    start_settings_record(&settings);
     settings.mark_humans = 1;
     settings.size = -0.03f;
     settings.grow_speed = 8;

@@ -1,10 +1,12 @@
 // The script loop frame by frame against the stand-in world's call record:
-// start-up, the error overlay, the gates and the texture request; and every
-// entry the script writes to its log, read back by ondrelle-check.
+// start-up, the error overlay, the gates (the optional settings' too, in
+// every state where the game hides its own HUD) and the texture request; and
+// every entry the script writes to its log, read back by ondrelle-check.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
+#include "host/native_call.h"
 #include "log_reading.h"
 #include "verdict_plugin_log.h"
 #include "script_fixture.h"
@@ -177,6 +179,172 @@ TEST_F(ScriptLoop, ScreenEffectSettingsDecideWhichEffectsAreAskedAbout) {
         EXPECT_EQ(calls_named("validity_check").size(), 1u);
         stand_in_set_effect(world, "ScopeBinoculars", false);
         stand_in_set_effect(world, "DEADEYE", false);
+    }
+}
+
+// The states in which the game hides its own HUD, in the order the gates ask
+// about them: the optional key whose no hides the marker there, the call
+// that finds the state as the frame trace shows it, and how the world gets
+// into it.
+struct HudState {
+    const char* key;
+    const char* call;
+    void (*set)(StandInWorld* world, bool on);
+};
+
+// clang-format off
+const HudState kHudStates[] = {
+    {"show_with_hud_hidden", "screen_faded_in_check",
+     [](StandInWorld* w, bool on) { w->screen_faded_in = !on; }},
+    {"show_with_hud_hidden", "hud_hidden_check",
+     [](StandInWorld* w, bool on) { w->hud_hidden = on; }},
+    {"show_with_hud_hidden", "radar_hidden_by_script_check",
+     [](StandInWorld* w, bool on) { w->radar_hidden_by_script = on; }},
+    {"show_in_menus", "pause_menu_check",
+     [](StandInWorld* w, bool on) { w->pause_menu_active = on; }},
+    {"show_in_menus", "ui_app_check:MAP",
+     [](StandInWorld* w, bool on) { stand_in_set_ui_app(w, "MAP", on); }},
+    {"show_in_menus", "ui_app_check:SATCHEL",
+     [](StandInWorld* w, bool on) { stand_in_set_ui_app(w, "SATCHEL", on); }},
+    {"show_in_menus", "ui_app_check:PLAYER_MENU",
+     [](StandInWorld* w, bool on) { stand_in_set_ui_app(w, "PLAYER_MENU", on); }},
+    {"show_in_menus", "ui_app_check:CRAFTING",
+     [](StandInWorld* w, bool on) { stand_in_set_ui_app(w, "CRAFTING", on); }},
+    {"show_in_cinematic_camera", "cinematic_camera_check",
+     [](StandInWorld* w, bool on) { w->cinematic_camera_rendering = on; }},
+    {"show_during_eagle_eye", "effect_check:EagleEye",
+     [](StandInWorld* w, bool on) { stand_in_set_effect(w, "EagleEye", on); }},
+    {"show_in_sniper_scope", "effect_check:ScopeSniper",
+     [](StandInWorld* w, bool on) { stand_in_set_effect(w, "ScopeSniper", on); }},
+};
+// clang-format on
+
+// The gates' calls with the test settings, up to the ones the optional keys ask for.
+const char kGatesBeforeTheHudStates[] = "player_check effect_check:WheelHUDIn effect_check:ScopeBinoculars";
+
+// The test settings with every optional key set to no but shown_key, set to yes.
+std::string hidden_in_every_hud_state_but(const std::string& shown_key) {
+    std::string file = complete_settings_file();
+    for (const SettingsKey& key : kSettingsKeys) {
+        if (settings_key_optional(key))
+            file += std::string(key.name) + (key.name == shown_key ? " = yes\n" : " = no\n");
+    }
+    return file;
+}
+
+// The gates' part of the frame trace.
+std::string gates_of(const std::string& trace) { return trace.substr(0, trace.find(" texture_dict_check")); }
+
+// The game's hash of a name, as the game makes it: lower-cased first.
+TEST(GameHash, NamesHashAsTheGameHashesThem) {
+    const struct {
+        const char* name;
+        uint32_t hash;
+    } names[] = {
+        {"MAP", 0x8646B488u},      {"SATCHEL", 0xFFC21415u},     {"PLAYER_MENU", 0x556A13C4u},
+        {"CRAFTING", 0x9F27F1B2u}, {"INPUT_COVER", 0xDE794E3Eu}, {"input_cover", 0xDE794E3Eu},
+        {"Map", 0x8646B488u},
+    };
+    for (const auto& n : names) EXPECT_EQ(joaat(n.name), n.hash) << n.name;
+    static_assert(joaat("CRAFTING") == 0x9F27F1B2u, "made by the compiler");
+}
+
+// With every optional key no and no state holding, each check is asked once
+// in its order. With every state holding, each pass ends at the first check
+// that finds one; each state let go in turn moves the end one check on.
+TEST_F(ScriptLoop, HudGatesAskInTheirOrderAndStopAtTheFirstThatHides) {
+    start(hidden_in_every_hud_state_but(""));
+    std::string asked = kGatesBeforeTheHudStates;
+    for (const HudState& hud : kHudStates) asked += std::string(" ") + hud.call;
+    EXPECT_EQ(gates_of(frame_trace()), asked);
+    for (const StandInCall* app : calls_named("ui_app_check")) EXPECT_TRUE(high_half_zero(app, 0));
+
+    for (const HudState& hud : kHudStates) hud.set(world, true);
+    asked = kGatesBeforeTheHudStates;
+    for (const HudState& hud : kHudStates) {
+        asked += std::string(" ") + hud.call;
+        step();
+        EXPECT_EQ(frame_trace(), asked) << "with the states from " << hud.call << " on";
+        hud.set(world, false);
+    }
+    step();
+    EXPECT_EQ(calls_named("validity_check").size(), 1u);
+}
+
+// A key set to yes asks nothing about its states, and the marker shows in
+// them; the other keys' checks are made as before.
+TEST_F(ScriptLoop, AnOptionalKeySetToYesAsksNothingAndTheMarkerShowsInItsStates) {
+    for (const SettingsKey& key : kSettingsKeys) {
+        if (!settings_key_optional(key)) continue;
+        SCOPED_TRACE(key.name);
+        focus(101);
+        start(hidden_in_every_hud_state_but(key.name));
+        std::string asked = kGatesBeforeTheHudStates;
+        for (const HudState& hud : kHudStates) {
+            if (hud.key == std::string(key.name))
+                hud.set(world, true);
+            else
+                asked += std::string(" ") + hud.call;
+        }
+        step();
+        EXPECT_EQ(gates_of(frame_trace()), asked);
+        EXPECT_EQ(calls_named("draw_sprite").size(), 1u);
+        for (const HudState& hud : kHudStates) hud.set(world, false);
+    }
+}
+
+// A file of the 18 required keys, as every earlier release read it, makes
+// exactly the calls it always made, in each state and in all at once, and
+// the marker shows through them all.
+TEST_F(ScriptLoop, AFileWithoutOptionalKeysMakesTheSameCallsInEveryHudState) {
+    focus(101);
+    start();
+    step();
+    const std::string usual = frame_trace();
+    ASSERT_EQ(gates_of(usual), kGatesBeforeTheHudStates);
+    ASSERT_EQ(calls_named("draw_sprite").size(), 1u);
+    for (const HudState& hud : kHudStates) {
+        hud.set(world, true);
+        step();
+        EXPECT_EQ(frame_trace(), usual) << hud.call;
+        hud.set(world, false);
+    }
+    for (const HudState& hud : kHudStates) hud.set(world, true);
+    step();
+    EXPECT_EQ(frame_trace(), usual);
+    EXPECT_EQ(log_without_times_and_lines(read_file(folder + "/Ondrelle.log")),
+              "Script started (script_main)\nConfig file reloaded (config)\n");
+}
+
+// Each state as frames: the marker drawn; the state comes (a menu opens) and
+// nothing is drawn, the marker frozen; it goes, and the marker goes on from
+// the visibility it had.
+TEST_F(ScriptLoop, EachHudStateHidesTheMarkerWhichThenGoesOnFromItsVisibility) {
+    world->frame_time = 0.5f;  // with grow_speed 1, each frame halves the way to full size
+    std::string settings = hidden_in_every_hud_state_but("");
+    settings.replace(settings.find("grow_speed = 6"), 14, "grow_speed = 1");
+    for (const HudState& hud : kHudStates) {
+        SCOPED_TRACE(hud.call);
+        focus(101);
+        start(settings);  // 0.5
+        step();           // 0.75
+        ASSERT_EQ(calls_named("draw_sprite").size(), 1u);
+        EXPECT_EQ(state.visibility, 0.75f);
+
+        hud.set(world, true);
+        for (int frame = 0; frame < 3; ++frame) {
+            step();
+            EXPECT_EQ(calls_named("draw_sprite").size(), 0u);
+            EXPECT_EQ(frame_trace().substr(frame_trace().rfind(' ') + 1), hud.call);
+            EXPECT_EQ(stand_in_frame()->wait_count, 1);
+        }
+        EXPECT_EQ(state.visibility, 0.75f);
+        EXPECT_EQ(state.kept_target, 101);
+
+        hud.set(world, false);
+        step();
+        ASSERT_EQ(calls_named("draw_sprite").size(), 1u);
+        EXPECT_EQ(argument_float(calls_named("draw_sprite")[0], 5), 0.05f * 0.875f);
     }
 }
 

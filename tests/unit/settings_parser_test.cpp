@@ -64,16 +64,47 @@ TEST_F(SettingsLine, EveryKeyFillsItsFieldAndSetsItsBit) {
         {"mark_enemies_in_lock_on_mode = yes", 15},
         {"show_during_dead_eye = true", 16},
         {"show_in_binoculars = yes", 17},
+        // The optional keys: bits above the required ones'.
+        {"show_with_hud_hidden = yes", 18},
+        {"show_in_menus = true", 19},
+        {"show_in_cinematic_camera = yes", 20},
+        {"show_during_eagle_eye = yes", 21},
+        {"SHOW_IN_SNIPER_SCOPE = yes", 22},
     };
     for (const auto& line : lines) {
         uint32_t before = seen;
         EXPECT_TRUE(parse(line.line)) << line.line;
         EXPECT_EQ(seen, before | (1u << line.bit)) << line.line;
     }
-    EXPECT_EQ(seen, kAllKeysSeen);
-    Settings expected{1, 1, 1, 1, 1, 1, 0.5f, 90.0f, 77, 3.0f, 4.0f, 0.25f, 2.0f, "dict", "name", "bone", 0.75f, -1.0f};
+    EXPECT_EQ(seen, kAllKeysSeen | kOptionalKeysSeen);
+    Settings expected{1,    1,      1,      1,      1,     1,     0.5f, 90.0f, 77, 3.0f, 4.0f, 0.25f,
+                      2.0f, "dict", "name", "bone", 0.75f, -1.0f, 1,    1,     1,  1,    1};
     EXPECT_EQ(std::memcmp(&pending, &expected, sizeof expected), 0);
     EXPECT_EQ(log(), "");
+}
+
+// A file may leave an optional key out, and then reads it as yes: the
+// record a parse starts from holds it so. Each is a flag, and its seen bit
+// lies above the 18 a complete file needs.
+TEST_F(SettingsLine, OptionalKeysAreFlagsThatAreYesUntilTheFileSaysOtherwise) {
+    Settings started;
+    start_settings_record(&started);
+    int optional = 0;
+    for (const SettingsKey& key : kSettingsKeys) {
+        if (!settings_key_optional(key)) continue;
+        ++optional;
+        const char* field = reinterpret_cast<const char*>(&started) + key.field_offset;
+        EXPECT_EQ(key.reader, flag_reader) << key.name;
+        EXPECT_EQ(*reinterpret_cast<const int32_t*>(field), 1) << key.name;
+        EXPECT_EQ(kAllKeysSeen & (1u << key.seen_bit), 0u) << key.name;
+    }
+    EXPECT_EQ(optional, kOptionalSettingsKeyCount);
+    Settings zero{};
+    EXPECT_EQ(std::memcmp(&started, &zero, offsetof(Settings, show_with_hud_hidden)), 0) << "a required field set";
+    std::memcpy(&pending, &started, sizeof pending);
+    EXPECT_TRUE(parse("show_in_menus = no"));
+    EXPECT_EQ(pending.show_in_menus, 0);
+    EXPECT_EQ(pending.show_in_cinematic_camera, 1);
 }
 
 TEST_F(SettingsLine, FlagsTakeOnlyTheFourLowerCaseWords) {
@@ -90,10 +121,16 @@ TEST_F(SettingsLine, FlagsTakeOnlyTheFourLowerCaseWords) {
     EXPECT_TRUE(parse("mark_humans = on", 6));
     EXPECT_EQ(pending.mark_humans, 0);
     EXPECT_EQ(seen, 1u);
+    // An optional key's reader is the same, word for word.
+    pending.show_in_menus = 1;
+    EXPECT_TRUE(parse("show_in_menus = No", 7));
+    EXPECT_EQ(pending.show_in_menus, 1);
+    EXPECT_EQ(seen, 1u | 1u << 19);
     EXPECT_EQ(log(),
               "Config file line #4: failed to parse value (expected yes/no): Yes (config)\n"
               "Config file line #5: failed to parse value (expected yes/no): 1 (config)\n"
-              "Config file line #6: failed to parse value (expected yes/no): on (config)\n");
+              "Config file line #6: failed to parse value (expected yes/no): on (config)\n"
+              "Config file line #7: failed to parse value (expected yes/no): No (config)\n");
     EXPECT_EQ(error(), "Error parsing config file. Check log file for details.");
 }
 
@@ -172,12 +209,14 @@ TEST_F(SettingsLine, LineFaultsStopTheParse) {
     EXPECT_FALSE(parse("Mark Humans = yes", 2));
     EXPECT_FALSE(parse("just words", 3));
     EXPECT_FALSE(parse("sizes = 1", 4));
+    EXPECT_FALSE(parse("show_in_menu = no", 5));  // neither required nor optional
     EXPECT_EQ(seen, 0u);
     EXPECT_EQ(log(),
               "Config file line #1: unknown key:  (config)\n"
               "Config file line #2: unknown key: mark humans (config)\n"
               "Config file line #3: not delimited by '=' (config)\n"
-              "Config file line #4: unknown key: sizes (config)\n");
+              "Config file line #4: unknown key: sizes (config)\n"
+              "Config file line #5: unknown key: show_in_menu (config)\n");
     EXPECT_EQ(error(), "Error parsing config file. Check log file for details.");
 }
 

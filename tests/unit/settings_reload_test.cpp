@@ -241,8 +241,9 @@ TEST_F(Reload, MissingKeyIsLoggedAndShownAndTheLiveSettingsStay) {
     EXPECT_EQ(live.opacity, 200);
 }
 
-TEST_F(Reload, EveryKeyIsRequired) {
+TEST_F(Reload, EveryRequiredKeyIsRequired) {
     for (const SettingsKey& key : kSettingsKeys) {
+        if (settings_key_optional(key)) continue;
         Settings untouched{};
         live = untouched;
         save(settings_file_without(key.name));
@@ -250,6 +251,35 @@ TEST_F(Reload, EveryKeyIsRequired) {
         EXPECT_EQ(error(), kMissing) << key.name;
         EXPECT_EQ(std::memcmp(&live, &untouched, sizeof live), 0) << key.name;
     }
+}
+
+// A file of the 18 required keys is complete, and reads every optional key
+// as yes; one that gives an optional key reads it as given, the others as
+// yes. Optional keys alone do not make a file complete.
+TEST_F(Reload, OptionalKeysMayBeLeftOutAndAreThenYes) {
+    save(complete_settings_file());
+    look();
+    EXPECT_EQ(log(), "Config file reloaded (config)\n");
+    EXPECT_EQ(error(), "");
+    for (int32_t flag : {live.show_with_hud_hidden, live.show_in_menus, live.show_in_cinematic_camera,
+                         live.show_during_eagle_eye, live.show_in_sniper_scope})
+        EXPECT_EQ(flag, 1);
+
+    save(complete_settings_file() + "show_in_menus = no\nshow_during_eagle_eye = false\n");
+    look();
+    EXPECT_EQ(error(), "");
+    EXPECT_EQ(live.show_in_menus, 0);
+    EXPECT_EQ(live.show_during_eagle_eye, 0);
+    EXPECT_EQ(live.show_with_hud_hidden, 1);
+    EXPECT_EQ(live.show_in_sniper_scope, 1);
+
+    clear_log();
+    std::string before = live_text();
+    save(settings_file_without("ped_bone") + "show_in_menus = yes\n");
+    look();
+    EXPECT_EQ(log(), kMissingInLog);
+    EXPECT_EQ(error(), kMissing);
+    EXPECT_EQ(live_text(), before);
 }
 
 TEST_F(Reload, CompleteFileWithAValueFaultIsCommittedAndStillShowsTheError) {
@@ -319,11 +349,11 @@ TEST_F(Reload, LastLineOfExactly2000CharactersFitsOnlyWithoutALineBreak) {
     EXPECT_EQ(error(), kGeneric);
 }
 
-TEST(DefaultSettingsFile, HoldsAll18KeysEachUnderAComment) {
+TEST(DefaultSettingsFile, HoldsEveryKeyEachUnderAComment) {
     std::string text = default_settings_text();
     SettingsParse parse = parse_settings_text(text);
     EXPECT_TRUE(parse.reached_end);
-    EXPECT_EQ(parse.seen_keys, kAllKeysSeen);
+    EXPECT_EQ(parse.seen_keys, kAllKeysSeen | kOptionalKeysSeen);
     for (const SettingsKey& key : kSettingsKeys) {
         size_t at = text.find("\n" + std::string(key.name) + " = ");
         ASSERT_NE(at, std::string::npos) << key.name;

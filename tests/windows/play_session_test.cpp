@@ -1,5 +1,6 @@
 // End to end: the real Ondrelle.asi in a game folder with the stand-in hook
 // and the shipped default Ondrelle.ini, through a scripted play session:
+// the gates (a menu opened and closed, a file without the optional keys),
 // the game window's shape, and the script started again by the hook. Each
 // frame's draws are read from the hook's call record.
 #include <gtest/gtest.h>
@@ -24,6 +25,8 @@ const uint64_t kWorldToScreen = native::world_to_screen;
 const uint64_t kBonePosition = native::bone_position;
 const uint64_t kEntityPosition = native::entity_position;
 const uint64_t kPedCheck = native::ped_check;
+const uint64_t kPauseMenuCheck = native::pause_menu_check;
+const uint64_t kUiAppCheck = native::ui_app_check;
 
 // Height over width of the screen as the game's resolution native answers
 // it, 1280x720, whatever the real screen.
@@ -172,6 +175,27 @@ TEST_F(PlaySession, MarkerGrowsShrinksHidesAndSurvivesABrokenSettingsFile) {
     visibility = grown(visibility);
     EXPECT_EQ(step(), size * visibility) << "back at its former size";
 
+    // The pause menu opens: nothing is drawn, and nothing is asked after the
+    // check that found it. It closes: the marker goes on from its size. The
+    // map likewise, asked about by the game's hash of its name.
+    world->pause_menu_active = 1;
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(step(), 0.0f) << "in the pause menu, frame " << i + 1;
+        EXPECT_EQ(count(kPauseMenuCheck), 1);
+        EXPECT_EQ(count(kUiAppCheck), 0);
+        EXPECT_EQ(frame()->calls[frame()->call_count - 1].hash, kPauseMenuCheck);
+    }
+    world->pause_menu_active = 0;
+    visibility = grown(visibility);
+    EXPECT_EQ(step(), size * visibility) << "back at its former size after the pause menu";
+    stand_in_set_ui_app(world, "MAP", true);
+    EXPECT_EQ(step(), 0.0f) << "on the map";
+    EXPECT_EQ(count(kUiAppCheck), 1);
+    stand_in_set_ui_app(world, "MAP", false);
+    visibility = grown(visibility);
+    EXPECT_EQ(step(), size * visibility) << "back at its former size after the map";
+    const int calls_of_a_drawn_frame = frame()->call_count;
+
     // A broken settings file: the overlay shows, the gates stop.
     save_settings("size = 0.03\nthis is not a setting\n");
     EXPECT_EQ(step(), 0.0f);
@@ -181,11 +205,30 @@ TEST_F(PlaySession, MarkerGrowsShrinksHidesAndSurvivesABrokenSettingsFile) {
     EXPECT_EQ(step(), 0.0f);
     EXPECT_EQ(count(kDrawText), 1);
 
-    // Fixed again: the marker returns where it was.
-    save_settings(default_settings_bytes());
+    // Fixed again, with the 18 required keys alone, as a file written for an
+    // earlier release: the marker returns where it was, and shows through
+    // every state where the game hides its own HUD, asking nothing about them.
+    std::string required_alone = default_settings_bytes();
+    required_alone.erase(required_alone.find("; ---- Where the game hides its own HUD"));
+    save_settings(required_alone);
     visibility = grown(visibility);
     EXPECT_EQ(step(), size * visibility);
     EXPECT_EQ(count(kDrawText), 0);
+    auto every_hud_state = [&](bool on) {
+        world->screen_faded_in = !on;
+        world->hud_hidden = world->radar_hidden_by_script = world->pause_menu_active = on;
+        world->cinematic_camera_rendering = on;
+        for (const char* app : {"MAP", "SATCHEL", "PLAYER_MENU", "CRAFTING"}) stand_in_set_ui_app(world, app, on);
+        stand_in_set_effect(world, "EagleEye", on);
+        stand_in_set_effect(world, "ScopeSniper", on);
+    };
+    every_hud_state(true);
+    visibility = grown(visibility);
+    EXPECT_EQ(step(), size * visibility) << "hidden by a file without the optional keys";
+    EXPECT_EQ(frame()->call_count, calls_of_a_drawn_frame - 11) << "the optional keys' 11 checks were made";
+    EXPECT_EQ(count(kPauseMenuCheck) + count(kUiAppCheck), 0);
+    EXPECT_EQ(count(kEffectCheck), 3);  // WheelHUDIn, ScopeBinoculars, DEADEYE
+    every_hud_state(false);
 
     // The game window, whatever the native says: a 21:9 screen, then a
     // resize to the Steam Deck's 16:10, each within a second; once the window

@@ -20,14 +20,14 @@ namespace {
 // What the lines so far have told about the file.
 struct FileSoFar {
     std::vector<SettingsNote>* notes;
-    int first_line_of_key[kSettingsKeyCount];  // 0 = not seen yet
-    int good_line_of_key[kSettingsKeyCount];   // the line of its last good value, the one the game keeps; 0 = none
-    int misspelt_on_line[kSettingsKeyCount];   // a line whose unknown key likely means it; 0 = none
-    int too_long_on_line[kSettingsKeyCount];   // a line of the key too long for the game; 0 = none
-    Settings read_on;                          // the last good value of each key, read to the file's end
-    uint32_t good_keys;                        // keys read with a good value: their seen bits
-    bool returns_only;                         // the lines end in carriage returns alone
-    bool told_of_pieces;                       // a line the game reads in pieces was noted
+    int first_line_of_key[kKnownSettingsKeyCount];  // 0 = not seen yet
+    int good_line_of_key[kKnownSettingsKeyCount];   // the line of its last good value, the one the game keeps; 0 = none
+    int misspelt_on_line[kKnownSettingsKeyCount];   // a line whose unknown key likely means it; 0 = none
+    int too_long_on_line[kKnownSettingsKeyCount];   // a line of the key too long for the game; 0 = none
+    Settings read_on;                               // the last good value of each key, read to the file's end
+    uint32_t good_keys;                             // keys read with a good value: their seen bits
+    bool returns_only;                              // the lines end in carriage returns alone
+    bool told_of_pieces;                            // a line the game reads in pieces was noted
 };
 
 void note(FileSoFar* file, int line, const std::string& text) { file->notes->push_back(SettingsNote{line, text}); }
@@ -80,7 +80,7 @@ void note_unknown_key(FileSoFar* file, int line, const std::string& key) {
         return note(file, line, "unknown key " + shown_value(key) + ": did you mean " + meant->name + "?");
     }
     note(file, line,
-         "unknown key " + shown_value(key) + ": Ondrelle knows only the " + std::to_string(kSettingsKeyCount) +
+         "unknown key " + shown_value(key) + ": Ondrelle knows only the " + std::to_string(kKnownSettingsKeyCount) +
              " keys of the Ondrelle.ini it comes with; remove the line or put ; in front of it.");
 }
 
@@ -137,22 +137,33 @@ void note_line_too_long(FileSoFar* file, int line, const std::string& seen, cons
     if (key != nullptr) file->too_long_on_line[key_index(key)] = line;
 }
 
-// Notes on one line of the file as the editor shows it; seen is the line as
-// the game's parser gets it: up to a NUL byte, with its line feed.
-void note_line(FileSoFar* file, int line, const EditorLine& editor_line) {
+// A line of the file as the editor shows it, as the game's parser gets it:
+// up to a NUL byte, with its line feed.
+std::string line_as_the_game_reads(const EditorLine& editor_line) {
     const std::string& text = editor_line.text;
     size_t nul = text.find('\0');
-    if (nul != std::string::npos)
+    if (nul != std::string::npos) return text.substr(0, nul);
+    return editor_line.end != line_end_none ? text + "\n" : text;
+}
+
+// A line in a writable, terminated buffer, for the game's own splitter.
+std::vector<char> line_buffer(const std::string& line) {
+    std::vector<char> buffer(line.begin(), line.end());
+    buffer.push_back(0);
+    return buffer;
+}
+
+// Notes on one line of the file as the editor shows it; seen is the line as
+// the game's parser gets it.
+void note_line(FileSoFar* file, int line, const EditorLine& editor_line) {
+    if (editor_line.text.find('\0') != std::string::npos)
         note(file, line, "holds a NUL byte: the game ignores the rest of the line after it; remove it.");
     if (editor_line.end == line_end_return && !file->returns_only)
         note(file, line,
              "ends in a carriage return alone, which the game does not take as a line end: it reads this line and "
              "the next as one; save the file with Windows (CR LF) line ends.");
-    std::string seen = nul != std::string::npos           ? text.substr(0, nul)
-                       : editor_line.end != line_end_none ? text + "\n"
-                                                          : text;
-    std::vector<char> buffer(seen.begin(), seen.end());
-    buffer.push_back(0);
+    std::string seen = line_as_the_game_reads(editor_line);
+    std::vector<char> buffer = line_buffer(seen);
     SettingsLineParts parts;
     switch (split_settings_line(buffer.data(), &parts)) {
         case line_too_long:
@@ -193,12 +204,14 @@ void note_stop(FileSoFar* file, int line, bool read_error) {
 // The whole file
 // =============================================================================
 
+// A file without an optional key reads it as its default: only a required
+// key can be missing.
 void note_missing_keys(FileSoFar* file) {
     std::string missing;
     int missing_count = 0;
     bool too_long_any = false;
-    for (int i = 0; i < kSettingsKeyCount; ++i) {
-        if (file->first_line_of_key[i] != 0) continue;
+    for (int i = 0; i < kKnownSettingsKeyCount; ++i) {
+        if (file->first_line_of_key[i] != 0 || settings_key_optional(kSettingsKeys[i])) continue;
         too_long_any = too_long_any || file->too_long_on_line[i] != 0;
         missing += std::string(missing.empty() ? "" : ", ") + kSettingsKeys[i].name;
         if (file->too_long_on_line[i] != 0)
@@ -216,6 +229,24 @@ void note_missing_keys(FileSoFar* file) {
 }
 
 }  // namespace
+
+std::vector<OptionalKeyLine> optional_keys_given(const std::string& content) {
+    std::vector<OptionalKeyLine> given;
+    if (looks_like_utf16(content)) return given;
+    size_t position = content.compare(0, 3, kUtf8ByteOrderMark) == 0 ? 3 : 0;
+    EditorLine editor_line;
+    for (int line = 1; next_editor_line(content, &position, &editor_line); ++line) {
+        std::vector<char> buffer = line_buffer(line_as_the_game_reads(editor_line));
+        SettingsLineParts parts;
+        if (split_settings_line(buffer.data(), &parts) != line_key_and_value) continue;
+        const SettingsKey* key = settings_key_named(parts.key);
+        if (key == nullptr || !settings_key_optional(*key)) continue;
+        bool given_before = false;
+        for (const OptionalKeyLine& earlier : given) given_before = given_before || earlier.key == key;
+        if (!given_before) given.push_back(OptionalKeyLine{key, line});
+    }
+    return given;
+}
 
 std::vector<SettingsNote> settings_notes(const std::string& content, int stop_line, bool read_error) {
     std::vector<SettingsNote> notes;

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "config.h"
+
 struct SettingsNote {
     int line;  // 1-based, as an editor counts lines; 0 for the file as a whole
     std::string text;
@@ -20,3 +22,22 @@ struct SettingsNote {
 // when it read to the end); read_error tells that it stopped on a read error
 // rather than a line fault.
 std::vector<SettingsNote> settings_notes(const std::string& content, int stop_line, bool read_error);
+
+// The first release of Ondrelle.asi that reads the optional keys. An older
+// one knows the 18 required keys alone and stops at the first optional one
+// ("unknown key"), so a file that gives one needs this release or later.
+constexpr char kFirstReleaseWithOptionalKeys[] = "1.4.0";
+
+// An optional key a settings file gives, and the line of its first setting.
+struct OptionalKeyLine {
+    const SettingsKey* key;  // the key table's row; settings_key_optional holds for it
+    int line;                // 1-based, as an editor counts lines
+};
+
+// The optional keys a settings file's bytes (as read in text mode) give,
+// each once, in the order of their first lines: lines split as the game
+// splits them, so that a key in a comment, or on a line too long for the
+// game, is not given. Empty for a file of the required keys alone, and for a
+// file saved as UTF-16, which no release reads. A byte-order mark is passed
+// over, as the notes pass over it.
+std::vector<OptionalKeyLine> optional_keys_given(const std::string& content);

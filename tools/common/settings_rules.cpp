@@ -3,6 +3,7 @@
 // the third the wording.
 #include "settings_rules.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -195,6 +196,7 @@ bool no_kind_marked(const Settings& s, const SettingsKey&) {
     return !s.mark_humans && !s.mark_animals && !s.mark_objects;
 }
 bool people_marked_as_animals(const Settings& s, const SettingsKey&) { return !s.mark_humans && s.mark_animals; }
+bool flag_no(const Settings& s, const SettingsKey& key) { return int_of(s, key) == 0; }
 
 // What each text setting names, and what the marker does when the game finds
 // no such thing: without its sprite it is not drawn; without its bone it sits
@@ -328,6 +330,18 @@ const SettingsRule kSettingsRules[] = {
      "mark_humans, mark_animals and mark_objects are all no", "nothing you focus on is ever marked", "set one of them to yes"},
     {"mark_animals", flag_reader, {"mark_humans"}, ON_SETTINGS(people_marked_as_animals), rule_shows_otherwise, "mark_humans = no\nmark_animals = yes",
      "mark_humans is no but mark_animals is yes", "people are still marked, because mark_animals marks every person and animal", "no setting marks animals alone: set mark_animals = no as well to leave people unmarked"},
+
+    // Where the marker hides as the optional settings ask, as the game hides its own HUD.
+    {"show_with_hud_hidden", flag_reader, {}, ON_SETTINGS(flag_no), rule_hides_as_asked, "show_with_hud_hidden = no",
+     "{key} is {value}", "the marker hides while the game hides its own HUD: the screen faded out, the HUD turned off or the radar hidden by a script", "yes shows it there too"},
+    {"show_in_menus", flag_reader, {}, ON_SETTINGS(flag_no), rule_hides_as_asked, "show_in_menus = no",
+     "{key} is {value}", "the marker hides while the pause menu, the map, the satchel, the player menu or crafting is open", "yes shows it there too"},
+    {"show_in_cinematic_camera", flag_reader, {}, ON_SETTINGS(flag_no), rule_hides_as_asked, "show_in_cinematic_camera = no",
+     "{key} is {value}", "the marker hides while the cinematic camera is on", "yes shows it there too"},
+    {"show_during_eagle_eye", flag_reader, {}, ON_SETTINGS(flag_no), rule_hides_as_asked, "show_during_eagle_eye = no",
+     "{key} is {value}", "the marker hides while Eagle Eye is active", "yes shows it there too"},
+    {"show_in_sniper_scope", flag_reader, {}, ON_SETTINGS(flag_no), rule_hides_as_asked, "show_in_sniper_scope = no",
+     "{key} is {value}", "the marker hides while you look through a sniper scope", "yes shows it there too"},
 };
 // clang-format on
 const int kSettingsRuleCount = sizeof kSettingsRules / sizeof kSettingsRules[0];
@@ -483,6 +497,14 @@ std::vector<RuleNote> notes_of_key(const Settings& settings, const SettingsKey& 
     return notes;
 }
 
+// The notes without those on what a setting does as asked: the checker's.
+std::vector<RuleNote> not_as_asked(std::vector<RuleNote> notes) {
+    notes.erase(std::remove_if(notes.begin(), notes.end(),
+                               [](const RuleNote& note) { return note.rule->outcome == rule_hides_as_asked; }),
+                notes.end());
+    return notes;
+}
+
 }  // namespace
 
 const SettingsKey* settings_key_named(const std::string& name) {
@@ -515,7 +537,7 @@ std::vector<RuleNote> notes_on_value_text(const ValueReading& value) {
 }
 
 std::vector<RuleNote> notes_on_key(const Settings& settings, const SettingsKey& key) {
-    return notes_of_key(settings, key, false, 0);
+    return not_as_asked(notes_of_key(settings, key, false, 0));
 }
 
 std::vector<RuleNote> notes_reading_other_keys(const Settings& settings, uint32_t seen_keys) {
@@ -525,7 +547,7 @@ std::vector<RuleNote> notes_reading_other_keys(const Settings& settings, uint32_
         std::vector<RuleNote> of_key = notes_of_key(settings, key, true, seen_keys);
         notes.insert(notes.end(), of_key.begin(), of_key.end());
     }
-    return notes;
+    return not_as_asked(notes);
 }
 
 std::vector<RuleNote> notes_on_settings(const Settings& settings) {

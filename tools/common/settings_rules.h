@@ -28,6 +28,10 @@ enum RuleOutcome {
     // As the name a text setting gives, when the game finds no such thing:
     // no sprite hides the marker, no bone moves it (kNamedThings).
     rule_as_for_the_name,
+    // The marker hides in some of the game's states because the setting
+    // asks it to: what the setting is for, so the preview says it under its
+    // title, and the checker, which notes what was likely not meant, does not.
+    rule_hides_as_asked,
 };
 
 // A value on a line as the game reads it, for the rows on a value's text.
@@ -104,16 +108,18 @@ ValueReading read_value_as_the_game(const SettingsKey& key, const std::string& t
 std::vector<RuleNote> notes_on_value_text(const ValueReading& value);
 
 // The notes of the rows on the settings about key, that read no other key,
-// which apply to settings: what the value on key's line does.
+// which apply to settings: what the value on key's line does that was most
+// likely not meant (a row of rule_hides_as_asked is not among them).
 std::vector<RuleNote> notes_on_key(const Settings& settings, const SettingsKey& key);
 
 // The notes of the rows on the settings that read other keys besides their
 // own, of those whose keys are all in seen_keys (the key table's seen bits),
-// which apply to settings: each on its own key's line.
+// which apply to settings: each on its own key's line. As notes_on_key, no
+// row of rule_hides_as_asked.
 std::vector<RuleNote> notes_reading_other_keys(const Settings& settings, uint32_t seen_keys);
 
 // The notes of every row on the settings that applies, key by key in the key
-// table's order: a whole record's.
+// table's order: a whole record's, what it does as asked included.
 std::vector<RuleNote> notes_on_settings(const Settings& settings);
 
 // Whether any of the notes says that the marker is never seen.
