@@ -15,7 +15,7 @@
 #include "console_text.h"
 #include "editor_lines.h"
 #include "file_version.h"
-#include "game_folder.h"
+#include "game_evidence.h"
 #include "plain_text.h"
 #include "report.h"
 #include "settings_report.h"
@@ -63,34 +63,14 @@ SettingsReport check_settings(std::string bytes) {
     return report;
 }
 
-LogFile log_of(const char* name, const std::string& bytes) {
-    return LogFile{name, name, true, 1767000000, bytes, unreadable_missing};
-}
-
 // A game folder whose three logs all hold bytes, beside the settings report
 // on them, weighed and reported whole.
 void check_logs(const std::string& bytes, const SettingsReport& settings) {
-    GameFolder game = {};
-    game.folder = "GAME";
-    game.is_game_folder = true;
-    game.game = ProgramSeen{"RDR2.exe", program_loads, "1.0.1491.50", 1764000000};
-    game.hook = ProgramSeen{"ScriptHookRDR2.dll", program_loads, "1.0.1491.17", 1764000000};
-    game.loader = ProgramSeen{"dinput8.dll", program_loads, "8.0.0.1", 1764000000};
-    game.plugin = ProgramSeen{"Ondrelle.asi", program_loads, "1.3.0.0", 1766000000};
-    game.plugin_files.copies = {PluginCopy{"GAME", game.plugin, true}};
-    game.plugin_found = true;
-    game.plugin_folder = "GAME";
-    game.settings = SettingsFileSeen{"GAME/Ondrelle.ini", true, unreadable_missing, 1768000000, false, {}, ""};
-    game.settings_checked = true;
-    game.settings_report = settings;
-    game.plugin_folder_written = true;
-    game.hook_log = log_of("ScriptHookRDR2.log", bytes);
-    game.loader_log = log_of("asiloader.log", bytes);
-    game.plugin_log = log_of("Ondrelle.log", bytes);
-    game.hook_lines = log_lines_read(hook_log, bytes);
-    game.loader_lines = log_lines_read(loader_log, bytes);
-    game.plugin_entries = plugin_log_entries(bytes);
-    for (const ReportPart& part : game_folder_report(game, weigh_game_folder(game, "1.3.0"), false)) {
+    GameFolder game = healthy_game_folder();
+    game.plugin_folders.front().settings_checked = true;
+    game.plugin_folders.front().settings_report = settings;
+    for (LogName log : {hook_log, loader_log, plugin_log}) put_log(&game, log, bytes, kLastStart);
+    for (const ReportPart& part : game_folder_report(weigh_game_folder(game, "1.4.0"), false)) {
         for (const std::string& line : part_lines(part)) check_printed(line);
     }
 }

@@ -5,16 +5,16 @@ GameFolder healthy_game_folder() {
     GameFolder game = {};
     game.folder = "GAME";
     game.is_game_folder = true;
+    game.now = kLastStart + 3600;
     game.game = ProgramSeen{"RDR2.exe", program_loads, "1.0.1491.50", kGameUpdated};
     game.hook = ProgramSeen{"ScriptHookRDR2.dll", program_loads, "1.0.1491.17", kGameUpdated};
-    game.loader = ProgramSeen{"dinput8.dll", program_loads, "8.0.0.1", kGameUpdated};
-    game.plugin = ProgramSeen{"Ondrelle.asi", program_loads, "1.3.0.0", kGameUpdated + 86400};
-    game.plugin_files.copies = {PluginCopy{"GAME", game.plugin, true}};
-    game.plugin_found = true;
-    game.plugin_folder = "GAME";
-    game.settings =
-        SettingsFileSeen{"GAME/Ondrelle.ini", true, unreadable_missing, kGameUpdated + 86400, false, {}, ""};
-    game.plugin_folder_written = true;
+    game.loaders = {LoaderSeen{ProgramSeen{"dinput8.dll", program_loads, "8.0.0.1", kGameUpdated}, loader_of_the_hook}};
+    PluginFolder folder = {};
+    folder.path = "GAME";
+    folder.copies = {ProgramSeen{"Ondrelle.asi", program_loads, "1.4.0.0", kGameUpdated + 86400}};
+    folder.settings = SettingsFileSeen{"GAME/Ondrelle.ini", true, unreadable_missing, kGameUpdated + 86400, false, {}};
+    folder.written = true;
+    game.plugin_folders = {folder};
     return game;
 }
 
@@ -31,8 +31,8 @@ void put_log(GameFolder* game, LogName log, const std::string& bytes, int64_t wr
             game->loader_lines = log_lines_read(loader_log, bytes);
             break;
         case plugin_log:
-            game->plugin_log = file;
-            game->plugin_entries = plugin_log_entries(bytes);
+            game->plugin_folders.front().log = file;
+            game->plugin_folders.front().entries = plugin_log_entries(bytes);
             break;
     }
 }

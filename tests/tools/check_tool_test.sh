@@ -92,6 +92,23 @@ expect "several files" "(exit 1)" "$(tail -n 1 <<<"$several")"
 expect "one unreadable file prints nothing on stdout" "
 (exit 1)" "$(run "no such file.ini")"
 
+# Ondrelle.log named: explained against the Ondrelle.ini beside it, whose
+# verdict counts as in a look at the game's folder.
+mkdir named-log
+sed 's/^mark_humans = yes/mark_humans = Yes/' Ondrelle.ini > named-log/Ondrelle.ini  # CR LF or LF
+line=$(grep -n '^mark_humans' named-log/Ondrelle.ini | cut -d: -f1)
+printf '20:14:07.045 Script started (script_main:29)\r\n20:14:07.046 Config file line #%s: failed to parse value (expected yes/no): Yes (config:121)\r\n' "$line" > named-log/Ondrelle.log
+named_log=$(run named-log/Ondrelle.log)
+expect_match "Ondrelle.log named: the settings beside it" "^Verdict: the game shows an error instead of the marker" "$named_log"
+expect_match "Ondrelle.log named: its entries" "It is still there, on line $line of Ondrelle.ini" "$(paste -sd ' ' <<<"$named_log" | tr -s ' ')"
+expect "Ondrelle.log named: exit status as for the folder" "(exit 1)" "$(tail -n 1 <<<"$named_log")"
+# A program named as a settings file, by its name or by its bytes.
+printf 'MZ' > Ondrelle.asi
+expect_match "Ondrelle.asi named" "^This is a program \(Ondrelle.asi is the plug-in itself\), not a settings file" "$(run Ondrelle.asi)"
+{ printf 'MZ'; head -c 58 /dev/zero; printf '\x40\0\0\0PE\0\0'; } > program.ini
+expect_match "a program under a settings file's name" "^This is a program" "$(run program.ini)"
+expect "a program named: not a settings file" "(exit 1)" "$(run Ondrelle.asi | tail -n 1)"
+
 # The last piece the checker reads of a file may be a single byte: here the
 # file's last line, which the notes must see.
 { for i in $(seq 1 51); do printf '; %077d\n' 0; done; printf '; %013d\n' 0; printf 'x'; } > last_byte.ini

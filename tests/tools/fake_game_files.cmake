@@ -1,6 +1,7 @@
 # Stand-ins for a game folder's programs, each a library that holds nothing
 # but a version resource, which is all ondrelle-check reads of them: the game,
-# the script hook (of the game's build and of an older one), the ASI loader,
+# the game of an older build, the script hook (of the game's build and of an
+# older one), the ASI loader,
 # Ondrelle.asi of this version, an older and a newer one; and two libraries
 # known by the texts beside their version: Ultimate ASI Loader, and Windows'
 # own version.dll, which is no loader. And one library
@@ -15,6 +16,7 @@ file(MAKE_DIRECTORY ${FAKE_GAME_FILES})
 set(fake_game_file_outputs)
 foreach(fake
     "RDR2.exe;1,0,1491,50"
+    "RDR2-1436.exe;1,0,1436,31"
     "ScriptHookRDR2.dll;1,0,1491,17"
     "ScriptHookRDR2-1436.dll;1,0,1436,31"
     "dinput8.dll;8,0,0,1"

@@ -30,7 +30,7 @@ export WINEDEBUG=-all LC_ALL=C.UTF-8 TZ=XST-5:30
 [ "${tool[0]}" = wine ] && wine cmd /c exit >/dev/null 2>&1 </dev/null
 # A short name: a heading that names a path must fit the console's width to
 # be read back as GAME.
-work=$(mktemp -d "${TMPDIR:-/tmp}/ondrelle-XXXXXX")
+work=$(mktemp -d "${TMPDIR:-/tmp}/o-XXXXXX")
 # The read-only file systems of rows cut short are taken away with the rest.
 clean_up() {
   local mount_point
@@ -63,11 +63,11 @@ started_log() {
 }
 hook_log() {  # the hook's log of a start, as the hook writes it: a header, then timed lines
   { echo "// ScriptHookRDR2 log"; sed 's/^/[20:14:02] /'; } | sed 's/$/\r/' > "$1/ScriptHookRDR2.log"
-  touch -d "${2:-2026-01-03 20:14}" "$1/ScriptHookRDR2.log"
+  touch -d "${2:-2026-01-03 20:14:03}" "$1/ScriptHookRDR2.log"
 }
-loader_log() {  # the loader's log of a start: no times
+loader_log() {  # the loader's log of a start, written as the start begins: no times
   { echo "// RDR 2 ASI LOADER (build Jan  3 2026)"; cat; } | sed 's/$/\r/' > "$1/asiloader.log"
-  touch -d "${2:-2026-01-03 20:13}" "$1/asiloader.log"
+  touch -d "${2:-2026-01-03 20:14:01}" "$1/asiloader.log"
 }
 hook_logs() {  # both logs of a start that loaded Ondrelle and another plug-in
   printf '%s\n' "INIT: Started" "INIT: Success, game version is VER_1_0_1491_50" \
@@ -336,8 +336,84 @@ row_loader_failed() {
   about=(hook_log loader_log plugin_log)
 }
 
+# One timeline of starts, and the loader known by what it is.
+row_loader_log_of_an_earlier_start_refused_the_plugin() {  # 3 days before the last start, which loaded it
+  good "$1"
+  printf '%s\n' "LOADER: Loading *.asi plugins" "ASI: Loading \"D:\\Games\\RDR2\\Ondrelle.asi\"" \
+    "\"Ondrelle.asi\" failed to load" "LOADER: Finished loading *.asi plugins" | loader_log "$1" "2025-12-31 20:14"
+  about=(loader_log)
+}
+ultimate_asi_loader() {  # Ultimate ASI Loader as $2 in folder $1, in place of dinput8.dll; it writes no log
+  rm -f "$1/dinput8.dll" "$1/asiloader.log"; cp "$fakes/UltimateAsiLoader.dll" "$1/$2"
+}
+row_ultimate_asi_loader_as_dinput8_with_the_plugin_in_scripts() {  # the hook's log launched it
+  game_files "$1"; ultimate_asi_loader "$1" dinput8.dll; mkdir "$1/scripts"; plugin "$1/scripts"; started_log "$1/scripts"
+  hook_logs "$1"; rm "$1/asiloader.log"; about=(folder plugin_log)
+}
+row_ultimate_asi_loader_as_version_with_the_plugin_in_asi() {  # the last start's hook log has no word of it
+  game_files "$1"; ultimate_asi_loader "$1" version.dll; mkdir "$1/asi"; plugin "$1/asi"
+  printf '%s\n' "INIT: Started" "INIT: Success, game version is VER_1_0_1491_50" "INIT: Registering script 'OtherMod.asi'" \
+    "CORE: Launching main() for 'OtherMod.asi'" | hook_log "$1"
+  about=(folder)
+}
+row_no_log_at_all_with_version_dll() {  # under Proton without the launch option, which must name version.dll
+  game_files "$1"; ultimate_asi_loader "$1" version.dll; plugin "$1"; about=(plugin_log)
+}
+row_game_dated_ahead() {  # RDR2.exe dated in years to come; the hook failed in the last start
+  good "$1"; touch -d "2099-01-01 10:00" "$1/RDR2.exe"; : | log "$1"
+  printf '%s\n' "INIT: Started" "FATAL: Can't find native 0x4A123E85D7C4CA0B" | hook_log "$1"
+  about=(folder hook_log plugin_log)
+}
+row_last_start_registered_another_plugin_only() {  # Ondrelle.log two days older than it
+  good "$1"; started_log "$1"; touch -d "2026-01-01 20:15" "$1/Ondrelle.log"
+  printf '%s\n' "INIT: Started" "INIT: Success, game version is VER_1_0_1491_50" "INIT: Registering script 'OtherMod.asi'" \
+    "CORE: Launching main() for 'OtherMod.asi'" | hook_log "$1"
+  printf '%s\n' "LOADER: Loading *.asi plugins" "ASI: Loading \"D:\\Games\\RDR2\\OtherMod.asi\"" \
+    "\"OtherMod.asi\" => 0x00007FFC22340000" "LOADER: Finished loading *.asi plugins" | loader_log "$1"
+  about=(plugin_log)
+}
+row_read_only_log_of_an_earlier_start() {  # the last start launched Ondrelle, but could not write its log
+  good "$1"; touch -d "2025-12-29 20:15" "$1/Ondrelle.log"; chmod a-w "$1/Ondrelle.log"; about=(plugin_log)
+}
+row_a_fault_whose_line_moved_down() {  # a line added above it since: the fault is still there, one line lower
+  good "$1"; sed -i 's/^mark_humans = yes$/mark_humans = Yes/' "$1/Ondrelle.ini"
+  local line
+  line=$(grep -n '^mark_humans' "$1/Ondrelle.ini" | cut -d: -f1)
+  printf '%s\n' "20:14:07.045 Script started (script_main:29)" \
+    "20:14:07.046 Config file line #$line: failed to parse value (expected yes/no): Yes (config:158)" \
+    "20:14:07.047 Config file reloaded (config:280)" | log "$1"
+  sed -i '1i ; my own settings' "$1/Ondrelle.ini"; touch -d "2026-01-04 10:00" "$1/Ondrelle.ini"
+  about=(plugin_log)
+}
+row_a_fresh_install() {  # no Ondrelle.log yet; the hook's log of yesterday's start, with other plug-ins
+  game_files "$1"; plugin "$1"
+  printf '%s\n' "INIT: Started" "INIT: Success, game version is VER_1_0_1491_50" "INIT: Registering script 'OtherMod.asi'" \
+    "CORE: Launching main() for 'OtherMod.asi'" | hook_log "$1"
+  about=(plugin_log)
+}
+row_windows_own_version_dll() { good "$1"; cp "$fakes/version-of-windows.dll" "$1/version.dll"; about=(folder); }  # no loader
+row_game_older_than_its_hook() {  # the hook is made for a later build than the game's
+  good "$1"; cp "$fakes/RDR2-1436.exe" "$1/RDR2.exe"; touch -d "2025-12-01 10:00" "$1/RDR2.exe"; : | log "$1"
+  printf '%s\n' "INIT: Started" "FATAL: Unknown game version" | hook_log "$1"
+  about=(hook_log)
+}
+row_started_one_folder_below() { good "$1"; mkdir "$1/x64"; start_in=x64; about=(folder); }
+row_started_in_the_settings_folder_in_documents() { mkdir -p "$1/Settings" "$1/Profiles"; about=(folder); }
+row_log_holding_only_the_start() {
+  good "$1"; printf '%s\n' "20:14:07.045 Script started (script_main:29)" | log "$1"; about=(plugin_log)
+}
+row_loader_refused_a_path_it_could_not_write() {  # a letter the system's code page lacks came out as '?'
+  good "$1"; rm "$1/Ondrelle.log"
+  printf '%s\n' "INIT: Started" "INIT: Success, game version is VER_1_0_1491_50" | hook_log "$1"
+  printf '%s\n' "LOADER: Loading *.asi plugins" "ASI: Loading \"D:\\Spi?le\\RDR2\\Ondrelle.asi\"" \
+    "\"D:\\Spi?le\\RDR2\\Ondrelle.asi\" failed to load" "LOADER: Finished loading *.asi plugins" | loader_log "$1"
+  about=(loader_log)
+}
+
 # A Program Files path for the rows that need one; the work folder's game otherwise.
 declare -A game_paths=([folder_under_program_files_that_cannot_be_written]="Program Files/RDR2"
+  [started_in_the_settings_folder_in_documents]="Rockstar Games/Red Dead Redemption 2"
+  [loader_refused_a_path_it_could_not_write]="Spiële/RDR2"
   [folder_under_my_program_files_that_cannot_be_written]="MyProgram Files/RDR2")
 
 rows=(good_installation no_script_hook no_asi_loader no_plugin unpacked_into_a_folder_of_its_own plugin_in_a_mod_managers_folder
@@ -355,7 +431,12 @@ rows=(good_installation no_script_hook no_asi_loader no_plugin unpacked_into_a_f
   folder_under_program_files_that_cannot_be_written folder_under_my_program_files_that_cannot_be_written
   read_only_settings_file folders_named_like_the_settings_and_the_log
   hook_does_not_know_the_game_version hook_older_than_the_game hook_older_than_the_game_but_accepting_it hook_failed
-  script_failed game_closed_for_going_online loader_refused_the_plugin loader_refused_a_32_bit_plugin loader_failed)
+  script_failed game_closed_for_going_online loader_refused_the_plugin loader_refused_a_32_bit_plugin loader_failed
+  loader_log_of_an_earlier_start_refused_the_plugin ultimate_asi_loader_as_dinput8_with_the_plugin_in_scripts
+  ultimate_asi_loader_as_version_with_the_plugin_in_asi no_log_at_all_with_version_dll game_dated_ahead
+  last_start_registered_another_plugin_only read_only_log_of_an_earlier_start a_fault_whose_line_moved_down
+  a_fresh_install windows_own_version_dll game_older_than_its_hook started_one_folder_below
+  started_in_the_settings_folder_in_documents log_holding_only_the_start loader_refused_a_path_it_could_not_write)
 
 # ---- Running a row ----
 

@@ -86,7 +86,9 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
 
   # The checker's readers over any file: seeded with the settings examples
   # and the stand-in game programs, whole (they are under 8 KiB).
-  add_executable(fuzz_checker_reading ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/fuzz_checker_reading.cpp)
+  add_executable(fuzz_checker_reading ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/fuzz_checker_reading.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/support/game_evidence.cpp)
+  target_include_directories(fuzz_checker_reading PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/support)
   target_compile_options(fuzz_checker_reading PRIVATE -fsanitize=fuzzer)
   target_link_options(fuzz_checker_reading PRIVATE -fsanitize=fuzzer)
   target_link_libraries(fuzz_checker_reading PRIVATE ondrelle_check_reading)

@@ -1,36 +1,12 @@
 // Gathering the game folder's evidence; see game_folder.h. The game, the
-// hook, the loader and the logs are looked at here; Ondrelle.asi and its
-// settings file are plugin_folder.cpp's.
+// hook and the logs are looked at here, the loaders in loaders.cpp, and
+// Ondrelle's files in plugin_folder.cpp.
 #include "game_folder.h"
-
-#include <cstdio>
 
 #include "plain_text.h"
 #include "tool_platform.h"
 
 namespace {
-
-// A library in the game's folder, other than the hook and dinput8.dll, that
-// names .asi files: an ASI loader under another name (loaders take the name
-// of any library the game loads). Empty for none.
-std::string loader_under_another_name(const std::string& folder) {
-    static const std::string kAsiPatterns[] = {".asi", ".ASI", std::string(".\0a\0s\0i\0", 8),
-                                               std::string(".\0A\0S\0I\0", 8)};
-    for (const std::string& name : entries_of(folder)) {
-        std::string lower = lower_case(name);
-        // Ondrelle's own plug-in saved as a .dll names itself, Ondrelle.asi.
-        if (!ends_with(lower, ".dll") || lower == "scripthookrdr2.dll" || lower == "dinput8.dll" ||
-            starts_with(lower, "ondrelle"))
-            continue;
-        std::string path = in_folder(folder, name);
-        std::string bytes;
-        if (tool_entry_kind(path) != entry_file || !tool_read_file(path, &bytes)) continue;
-        for (const std::string& pattern : kAsiPatterns) {
-            if (bytes.find(pattern) != std::string::npos) return name;
-        }
-    }
-    return "";
-}
 
 // Started in (or named as) a loader's subfolder, where a player may have
 // put the whole package, the checker looks at the game's folder above it.
@@ -47,27 +23,18 @@ void look_above_subfolder(GameFolder* game) {
     game->looked_above = subfolder;
 }
 
-// Ondrelle.ini as the game reads it, when it can be read.
-void check_settings_file(GameFolder* game) {
-    if (game->settings.path.empty() || !game->settings.readable) return;
-    FILE* stream = tool_open_for_reading(game->settings.path.c_str());
-    if (stream == nullptr) {
-        game->settings.readable = false;
-        game->settings.why = tool_why_unreadable(game->settings.path.c_str());
-        return;
+// A folder one below or one above folder that holds RDR2.exe: where a player
+// who started the checker in the wrong folder will find the game's.
+std::string game_folder_near(const std::string& folder) {
+    for (const std::string& name : entries_of(folder)) {
+        std::string inside = in_folder(folder, name);
+        if (tool_entry_kind(inside) == entry_folder && !entry_named(inside, "RDR2.exe").empty()) return inside;
     }
-    game->settings_report = read_settings_report(stream);
-    std::fclose(stream);
-    game->settings_checked = true;
-}
-
-// Whether the plug-in's folder can be written, as the log and the player's
-// editor need, and whether its settings file is marked read-only.
-void look_at_writing(GameFolder* game) {
-    if (!game->plugin_found) return;
-    game->plugin_folder_written = tool_can_write_in(game->plugin_folder);
-    if (game->plugin_folder_written && game->settings.readable)
-        game->settings.read_only = tool_is_read_only(game->settings.path);
+    size_t separator = folder.find_last_of(kToolPathSeparator);
+    if (separator == std::string::npos || separator == 0) return "";
+    std::string above = folder.substr(0, separator);
+    if (above.back() == ':') above += kToolPathSeparator;
+    return entry_named(above, "RDR2.exe").empty() ? "" : above;
 }
 
 }  // namespace
@@ -78,32 +45,22 @@ GameFolder look_at_game_folder(const std::string& path, bool named) {
     game.folder = tool_full_path(path);
     while (game.folder.size() > 1 && game.folder.back() == kToolPathSeparator) game.folder.pop_back();
     game.under_wine = tool_runs_under_wine();
+    game.now = tool_now();
     look_above_subfolder(&game);
-    game.plugin_folder = game.folder;
     game.game = program_seen(game.folder, entry_named(game.folder, "RDR2.exe"));
     game.is_game_folder = !game.game.name.empty();
     if (!game.is_game_folder) {
         game.package_here = !entry_named(game.folder, "Ondrelle.asi").empty();
+        game.game_folder_near = game_folder_near(game.folder);
         return game;
     }
     game.hook = program_seen(game.folder, entry_named(game.folder, "ScriptHookRDR2.dll"));
-    game.loader = program_seen(game.folder, entry_named(game.folder, "dinput8.dll"));
-    game.other_loader = loader_under_another_name(game.folder);
+    game.loaders = look_for_loaders(game.folder);
     game.hook_log = log_file_in(game.folder, "ScriptHookRDR2.log");
     game.loader_log = log_file_in(game.folder, "asiloader.log");
     game.hook_lines = log_lines_read(hook_log, game.hook_log.bytes);
     game.loader_lines = log_lines_read(loader_log, game.loader_log.bytes);
-
-    game.plugin_files = look_for_plugin(game.folder, !game.other_loader.empty());
-    game.plugin_found = !game.plugin_files.copies.empty();
-    if (game.plugin_found) {
-        game.plugin_folder = game.plugin_files.copies.front().folder;
-        game.plugin = game.plugin_files.copies.front().file;
-        game.plugin_log = log_file_in(game.plugin_folder, "Ondrelle.log");
-        game.plugin_entries = plugin_log_entries(game.plugin_log.bytes);
-    }
-    game.settings = look_for_settings_file(game.plugin_folder, game.folder, game.plugin_found);
-    check_settings_file(&game);
-    look_at_writing(&game);
+    game.plugin_folders = look_at_plugin_folders(game.folder);
+    game.plugin_astray = folder_holding_plugin_astray(game.folder);
     return game;
 }

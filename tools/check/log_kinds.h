@@ -26,9 +26,12 @@ enum LogName { hook_log, loader_log, plugin_log };
 enum LineTells {
     tells_nothing_more,
     tells_hook_accepted_the_game,  // the hook took the game's version
-    tells_hook_stopped,            // the hook ran no script: it did not know the game, or failed
+    tells_game_version_unknown,    // the hook did not know the game's version, and closed it
+    tells_hook_failed,             // the hook failed otherwise, and ran no script
     tells_script_registered,       // a plug-in registered its script with the hook
+    tells_script_waiting,          // the hook waits for the loading screen to end to start a script
     tells_script_launched,         // the hook started a plug-in's script
+    tells_plugin_found,            // the loader found a plug-in at the path it names
     tells_plugin_loaded,           // the loader loaded a plug-in
     tells_plugin_refused,          // Windows refused to load a plug-in
     tells_loader_failed,           // the loader failed as it started
@@ -40,22 +43,31 @@ enum LineWeight {
     line_counted,      // the program's own steps: counted, never shown
     line_fine,         // shown and explained
     line_note,         // worth knowing
-    line_problem_now,  // a Problem in a log of the game as it is now; a note in one from before its last update
+    line_problem_now,  // a Problem in a log of the last start of the game as it is now; a note otherwise
     line_weighed,      // weighed by its row's function against the rest of the evidence
 };
 
 struct LogLineKind;
+struct SettingsLineSeen;
 
 // What a line is weighed against: what the verdict knows besides it.
 struct LineContext {
     std::vector<std::string> captured;  // what the stem's conversions stood for in the line
     std::string plugin_name;            // the plug-in as the logs name it: the copy looked at
     std::string game;                   // the game in a fix: "RDR2.exe 1.0.1491.50"
-    bool now;                           // the log tells of the game as it is now
-    bool hook_too_old;                  // the hook is older than the game, said above
-    std::string refusal_found_above;    // why Windows refused the plug-in, as found above; empty for none
-    const SettingsReport* settings;     // the Ondrelle.ini checked above; null when there was none
-    bool settings_saved_since;          // that file was saved after the log was last written
+    std::string game_version;           // RDR2.exe's version; empty when it gives none
+    // The log is of the last start of the game as it is now: neither of an
+    // earlier start nor from before the game's last update.
+    bool now;
+    bool hook_too_old;                      // the hook is older than the game, said above
+    bool hook_made_for_the_game;            // the hook now there is made for the game's build
+    bool hook_newer_than_the_game;          // ... or for a later build than the game's
+    bool launched_this_start;               // the hook started Ondrelle's script in the log's start
+    std::string refusal_found_above;        // why Windows refused the plug-in, as found above; empty for none
+    bool path_garbled;                      // the loader's log has '?' where the game folder's path has a letter
+    const SettingsReport* settings;         // the Ondrelle.ini checked above; null when there was none
+    bool settings_saved_since;              // that file was saved after the log was last written
+    std::vector<std::string>* others_said;  // the other plug-ins whose error was said already
 };
 
 struct LogLineKind {
@@ -77,16 +89,20 @@ struct LogLineKind {
     // name not in this list stops the program: no explanation prints a hole.
     const char* meaning;
     const char* fix;
-    // For line_weighed: the finding, from the row and the context.
-    Finding (*weigh)(const LogLineKind& kind, const LineContext& context);
+    // For line_weighed: the finding, from the row and the context; false for
+    // a line only counted.
+    bool (*weigh)(const LogLineKind& kind, const LineContext& context, Finding* finding);
+    // For a fault of a settings line: whether a line of the settings file as
+    // it is now holds that fault; null for the others.
+    bool (*still_in_file)(const SettingsLineSeen& line, const LineContext& context);
 };
 
 extern const LogLineKind kLogLineKinds[];
 extern const int kLogLineKindCount;
 
-// The kind of a line of the log (without the hook's time in front), and what
-// its conversions stood for; null, with captured empty, for a line of no
-// known kind.
+// The kind of a line of the log (the time in front of a hook's line cut
+// off), and what its conversions stood for; null, with captured empty, for a
+// line of no known kind.
 const LogLineKind* kind_of_line(LogName log, const std::string& text, std::vector<std::string>* captured);
 
 // Whether a line of kind, whose conversions stood for captured, names the

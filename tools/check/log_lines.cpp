@@ -2,6 +2,7 @@
 #include "log_lines.h"
 
 #include <cctype>
+#include <cstdio>
 
 #include "editor_lines.h"
 #include "plain_text.h"
@@ -93,6 +94,21 @@ bool line_matches(const std::string& pattern, const std::string& text, LogMatch 
     return matched;
 }
 
+size_t time_prefix_length(const std::string& text, long* seconds) {
+    *seconds = -1;
+    size_t close = text.find(']');
+    if (text.empty() || text[0] != '[' || close == std::string::npos || close < 2) return 0;
+    std::string inside = text.substr(1, close - 1);
+    if (inside.find_first_not_of("0123456789:.") != std::string::npos) return 0;
+    unsigned int hours = 0, minutes = 0, whole = 0;
+    char end = 0;
+    if (std::sscanf(inside.c_str(), "%2u:%2u:%2u%c", &hours, &minutes, &whole, &end) >= 3 && hours < 24 &&
+        minutes < 60 && whole < 60 && (end == 0 || end == '.'))
+        *seconds = static_cast<long>(hours * 3600 + minutes * 60 + whole);
+    size_t after = text.find_first_not_of(' ', close + 1);
+    return after == std::string::npos ? text.size() : after;
+}
+
 std::string shown_log_line(const std::string& text) {
     std::string shown = escaped_text(text);
     size_t columns = text_columns(shown);
@@ -107,7 +123,49 @@ Finding damaged_log_finding() {
                 "was written whole, by a crash or a power cut. Start the game again for a whole log.");
 }
 
+namespace {
+
+// Whether a line that no kind explains matters all the same: it tells of an
+// error, or of the plug-in.
+bool tells_of_an_error(const std::string& text) {
+    std::string lower = lower_case(text);
+    for (const char* word : {"fatal", "error", "fail", "exception"}) {
+        if (lower.find(word) != std::string::npos) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 void UnknownLines::add(const std::vector<std::string>& lines_shown, size_t lines, std::vector<Finding>* findings) {
+    std::string text;
+    for (const std::string& line : lines_shown) {
+        long seconds = 0;
+        text += line.substr(time_prefix_length(line, &seconds)) + "\n";
+    }
+    bool names_plugin = lower_case(text).find(lower_case(plugin_name)) != std::string::npos;
+    if (tells_of_an_error(text) || names_plugin) {
+        for (ThatMatters& earlier : that_matter) {
+            if (earlier.text != text) continue;
+            ++earlier.more;
+            return;
+        }
+        if (that_matter.size() < kShownLinesThatMatter) {
+            that_matter.push_back(ThatMatters{text, findings->size(), 0});
+            Finding finding = {finding_fine, "", lines_shown, {}};
+            if (names_plugin && tells_of_an_error(text))
+                finding = Finding{finding_note,
+                                  "This line names " + plugin_name +
+                                      " and tells of an error, in words ondrelle-check does not know. Should the "
+                                      "marker not show, send this log when you ask for help.",
+                                  lines_shown,
+                                  {}};
+            findings->push_back(finding);
+            return;
+        }
+        not_shown += lines;
+        return;
+    }
     if (shown >= kShownUnknownLines) {
         not_shown += lines;
         return;
@@ -117,6 +175,10 @@ void UnknownLines::add(const std::vector<std::string>& lines_shown, size_t lines
 }
 
 void UnknownLines::close(std::vector<Finding>* findings) const {
+    for (const ThatMatters& line : that_matter) {
+        if (line.more > 0)
+            (*findings)[line.finding].shown.push_back("(" + std::to_string(line.more) + " more like it)");
+    }
     if (not_shown == 0) return;
     size_t left = not_shown;
     findings->push_back(said(finding_fine, "(" + std::to_string(left) + (left == 1 ? " more line" : " more lines") +

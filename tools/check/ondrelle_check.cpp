@@ -14,11 +14,14 @@
 #include <vector>
 
 #include "console_text.h"
+#include "file_version.h"
 #include "game_folder.h"
+#include "plain_text.h"
 #include "report.h"
 #include "settings_report.h"
 #include "tool_platform.h"
 #include "verdict.h"
+#include "verdict_plugin_log.h"
 
 static const char kUsage[] =
     "Usage: ondrelle-check [--strict] [--game-folder DIR] [--] [FILE...]\n"
@@ -33,7 +36,9 @@ static const char kUsage[] =
     "With FILE it checks those settings files alone: what the game's log would\n"
     "say, the verdict (the game accepts it, or shows an error instead of the\n"
     "marker), then its notes: the line, what is wrong or likely not meant, and\n"
-    "how to fix it. With --game-folder as well, it looks at the folder too.\n"
+    "how to fix it. A FILE ending in .log is explained as Ondrelle.log, against\n"
+    "the Ondrelle.ini beside it. With --game-folder as well, it looks at the\n"
+    "folder too.\n"
     "\n"
     "  --game-folder DIR  look at the game's folder DIR\n"
     "  --strict           notes on a settings file count as faults too\n"
@@ -52,8 +57,54 @@ struct Options {
     std::vector<const char*> files;
 };
 
-// Checks one settings file; true when it passes. *printed says whether a
-// report was printed before, and is set when one is now.
+// What a file named on the command line is, by its name and its bytes.
+enum NamedFile { named_settings, named_log, named_program };
+
+static NamedFile kind_of_named(const char* path) {
+    std::string bytes;
+    if (ends_with_any_case(path, ".asi") || (tool_read_file(path, &bytes) && pe_file_has_header(bytes)))
+        return named_program;
+    return ends_with_any_case(path, ".log") ? named_log : named_settings;
+}
+
+// A program named as if it were a settings file: Ondrelle.asi, most often.
+static ReportPart program_part(const char* path) {
+    return ReportPart{path,
+                      {Paragraph{"",
+                                 "This is a program (Ondrelle.asi is the plug-in itself), not a settings file: "
+                                 "ondrelle-check checks Ondrelle.ini. To look at the whole installation, "
+                                 "double-click ondrelle-check.exe in the game's folder, or name that folder "
+                                 "with --game-folder.",
+                                 2}},
+                      {},
+                      false};
+}
+
+// Explains a log named on the command line as Ondrelle.log; true when
+// nothing in it keeps the marker from showing.
+static bool check_log(const char* path) {
+    std::string full = tool_full_path(path);
+    std::string folder = full.substr(0, full.find_last_of(kToolPathSeparator));
+    PluginFolder beside = plugin_folder_at(folder.empty() ? std::string(1, kToolPathSeparator) : folder, "");
+    beside.log =
+        LogFile{full.substr(full.find_last_of(kToolPathSeparator) + 1), full, false, 0, "", unreadable_missing};
+    beside.log.read = tool_read_file(full, &beside.log.bytes) && tool_last_write_time(full, &beside.log.written);
+    beside.entries = plugin_log_entries(beside.log.bytes);
+    // The settings file beside it first, as the game read it: what the log
+    // says of its lines is set against it, and its verdict counts, as in a
+    // look at the game's folder.
+    std::vector<ReportPart> parts;
+    if (beside.settings_checked)
+        parts.push_back(settings_report_part(beside.settings_report, beside.settings.path, false));
+    parts.push_back(report_part_of(named_log_part(beside)));
+    parts.push_back(summary_part(parts));
+    print_report(parts);
+    return report_passes(parts);
+}
+
+// Checks one file named on the command line: a settings file, Ondrelle.log,
+// or a program named by mistake; true when it passes. *printed says whether
+// a report was printed before, and is set when one is now.
 static bool check_file(const char* path, bool strict, bool* printed) {
     FILE* stream = tool_open_for_reading(path);
     if (stream == nullptr) {
@@ -64,6 +115,13 @@ static bool check_file(const char* path, bool strict, bool* printed) {
     // prints nothing here to set apart.
     if (*printed) std::printf("\n");
     *printed = true;
+    NamedFile kind = kind_of_named(path);
+    if (kind != named_settings) {
+        std::fclose(stream);
+        if (kind == named_log) return check_log(path);
+        print_part(program_part(path));
+        return false;
+    }
     SettingsReport report = read_settings_report(stream);
     std::fclose(stream);
     print_part(settings_report_part(report, path, strict));
@@ -97,7 +155,7 @@ static bool check_game_folder(const char* folder, bool named, bool strict) {
         return false;
     }
     GameFolder game = look_at_game_folder(folder, named);
-    std::vector<ReportPart> parts = game_folder_report(game, weigh_game_folder(game, ONDRELLE_VERSION), strict);
+    std::vector<ReportPart> parts = game_folder_report(weigh_game_folder(game, ONDRELLE_VERSION), strict);
     print_report(parts);
     return report_passes(parts);
 }

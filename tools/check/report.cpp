@@ -29,12 +29,14 @@ PartTally tally_of(const std::vector<ReportPart>& parts) {
 
 }  // namespace
 
-std::vector<ReportPart> game_folder_report(const GameFolder& game, const Verdict& verdict, bool strict) {
+std::vector<ReportPart> game_folder_report(const Verdict& verdict, bool strict) {
     std::vector<ReportPart> parts;
     add_part(verdict.folder, &parts);
     add_part(verdict.hook_log, &parts);
     add_part(verdict.loader_log, &parts);
-    if (game.settings_checked) parts.push_back(settings_report_part(game.settings_report, game.settings.path, strict));
+    if (verdict.settings_folder != nullptr)
+        parts.push_back(settings_report_part(verdict.settings_folder->settings_report,
+                                             verdict.settings_folder->settings.path, strict));
     add_part(verdict.plugin_log, &parts);
     parts.push_back(summary_part(parts));
     return parts;

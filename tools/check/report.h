@@ -5,14 +5,13 @@
 
 #include <vector>
 
-#include "game_folder.h"
 #include "report_parts.h"
 #include "verdict.h"
 
 // The report's parts: the game's folder, the hook's and the loader's logs,
 // Ondrelle.ini as the game reads it, Ondrelle.log, and "In short". Parts
 // with nothing to say are left out.
-std::vector<ReportPart> game_folder_report(const GameFolder& game, const Verdict& verdict, bool strict);
+std::vector<ReportPart> game_folder_report(const Verdict& verdict, bool strict);
 
 // The closing summary of parts: how many things keep the marker from
 // showing and where each was reported, how many notes are worth knowing,

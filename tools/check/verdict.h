@@ -14,6 +14,10 @@ struct Verdict {
     VerdictPart hook_log;  // each part has no heading when there is nothing to say
     VerdictPart loader_log;
     VerdictPart plugin_log;
+    // The Ondrelle.ini the report checks as the game reads it: the one
+    // beside the plug-in, or in the game's folder when there is no plug-in;
+    // null when there is none that could be read.
+    const PluginFolder* settings_folder;
 };
 
 // The verdict on the game folder; own_version is this checker's version, to

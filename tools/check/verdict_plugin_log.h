@@ -21,5 +21,9 @@
 // first few of them; a damaged end is said once.
 std::vector<Finding> plugin_log_findings(const std::vector<LogEntry>& entries, const LineContext& context);
 
+// A log named on the command line, explained on its own as Ondrelle.log,
+// against the Ondrelle.ini in its folder when there is one there.
+VerdictPart named_log_part(const PluginFolder& folder);
+
 // Ondrelle.log's part; a part with no heading when there is no plug-in.
 VerdictPart plugin_log_part(const GameFolder& game, const Timeline& timeline);

@@ -233,17 +233,11 @@ void note_missing_keys(FileSoFar* file) {
 std::vector<OptionalKeyLine> optional_keys_given(const std::string& content) {
     std::vector<OptionalKeyLine> given;
     if (looks_like_utf16(content)) return given;
-    size_t position = content.compare(0, 3, kUtf8ByteOrderMark) == 0 ? 3 : 0;
-    EditorLine editor_line;
-    for (int line = 1; next_editor_line(content, &position, &editor_line); ++line) {
-        std::vector<char> buffer = line_buffer(line_as_the_game_reads(editor_line));
-        SettingsLineParts parts;
-        if (split_settings_line(buffer.data(), &parts) != line_key_and_value) continue;
-        const SettingsKey* key = settings_key_named(parts.key);
-        if (key == nullptr || !settings_key_optional(*key)) continue;
+    for (const SettingsLineSeen& line : settings_lines_seen(content)) {
+        if (line.shape != line_key_and_value || line.row == nullptr || !settings_key_optional(*line.row)) continue;
         bool given_before = false;
-        for (const OptionalKeyLine& earlier : given) given_before = given_before || earlier.key == key;
-        if (!given_before) given.push_back(OptionalKeyLine{key, line});
+        for (const OptionalKeyLine& earlier : given) given_before = given_before || earlier.key == line.row;
+        if (!given_before) given.push_back(OptionalKeyLine{line.row, line.line});
     }
     return given;
 }
@@ -292,4 +286,24 @@ std::vector<SettingsNote> settings_notes(const std::string& content, int stop_li
         return (a.line == 0 ? INT_MAX : a.line) < (b.line == 0 ? INT_MAX : b.line);
     });
     return notes;
+}
+
+std::vector<SettingsLineSeen> settings_lines_seen(const std::string& content) {
+    std::vector<SettingsLineSeen> lines;
+    size_t position = content.compare(0, 3, kUtf8ByteOrderMark) == 0 ? 3 : 0;
+    EditorLine editor_line;
+    for (int line = 1; next_editor_line(content, &position, &editor_line); ++line) {
+        std::vector<char> buffer = line_buffer(line_as_the_game_reads(editor_line));
+        SettingsLineParts parts = {nullptr, nullptr};
+        SettingsLineShape shape = split_settings_line(buffer.data(), &parts);
+        if (shape == line_blank) continue;
+        SettingsLineSeen seen_line = {
+            line,    shape, parts.key != nullptr ? parts.key : "", parts.value != nullptr ? parts.value : "",
+            nullptr, false};
+        seen_line.row = settings_key_named(seen_line.key);
+        if (shape == line_key_and_value && seen_line.row != nullptr)
+            seen_line.refused = read_value_as_the_game(*seen_line.row, seen_line.value).refused;
+        lines.push_back(seen_line);
+    }
+    return lines;
 }

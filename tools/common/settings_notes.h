@@ -41,3 +41,18 @@ struct OptionalKeyLine {
 // file saved as UTF-16, which no release reads. A byte-order mark is passed
 // over, as the notes pass over it.
 std::vector<OptionalKeyLine> optional_keys_given(const std::string& content);
+
+// A line of a settings file as the game splits it, numbered as an editor
+// counts lines.
+struct SettingsLineSeen {
+    int line;
+    SettingsLineShape shape;
+    std::string key;         // trimmed and lower-cased; empty when the line holds none
+    std::string value;       // trimmed
+    const SettingsKey* row;  // the key table's row of the key; null for a key it does not have
+    bool refused;            // the row's reader refuses the value: a value fault
+};
+
+// The lines of a settings file's bytes (as read in text mode), blank ones
+// left out.
+std::vector<SettingsLineSeen> settings_lines_seen(const std::string& content);

@@ -50,6 +50,9 @@ bool tool_read_file(const std::string& utf8_path, std::string* bytes);
 // A file's last-write time in seconds since 1970 (UTC); false when unknown.
 bool tool_last_write_time(const std::string& utf8_path, int64_t* seconds);
 
+// The time now, in seconds since 1970 (UTC).
+int64_t tool_now();
+
 // A time in seconds since 1970 (UTC) as the local date and time,
 // "2026-12-08 14:03".
 std::string tool_local_time_text(int64_t seconds);

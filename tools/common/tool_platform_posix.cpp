@@ -104,6 +104,8 @@ bool tool_last_write_time(const std::string& utf8_path, int64_t* seconds) {
     return true;
 }
 
+int64_t tool_now() { return static_cast<int64_t>(std::time(nullptr)); }
+
 std::string tool_local_time_text(int64_t seconds) {
     time_t moment = static_cast<time_t>(seconds);
     tm local;

@@ -109,6 +109,13 @@ bool tool_last_write_time(const std::string& utf8_path, int64_t* seconds) {
     return true;
 }
 
+int64_t tool_now() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    long long time = (static_cast<long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return (time - kUnixEpochInFileTime) / 10000000LL;
+}
+
 std::string tool_local_time_text(int64_t seconds) {
     long long time = seconds * 10000000LL + kUnixEpochInFileTime;
     FILETIME utc = {static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
