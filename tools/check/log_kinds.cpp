@@ -17,8 +17,14 @@ namespace {
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
+std::string captured_at(const LineContext& context, size_t at) {
+    return at < context.captured.size() ? context.captured[at] : "";
+}
+
 // The settings line an entry of Ondrelle.log names, as the game counted it.
-int line_named(const LineContext& context) { return std::atoi(context.captured[0].c_str()); }
+int line_named(const LineContext& context) { return std::atoi(captured_at(context, 0).c_str()); }
+
+std::string on_screen_of(const LogLineKind& kind) { return kind.on_screen != nullptr ? kind.on_screen : ""; }
 
 bool weighed(Finding* finding, FindingWeight weight, const std::string& text) {
     *finding = said(weight, text);
@@ -291,12 +297,12 @@ const char kSettingsLineFault[] =
 // =============================================================================
 
 // The hook's lines fix a script hook that does not fit the game.
-#define UPDATE_THE_HOOK \
-    "Update ScriptHookRDR2: get the one made for {game} and put its ScriptHookRDR2.dll beside RDR2.exe."
+const char kUpdateTheHook[] =
+    "Update ScriptHookRDR2: get the one made for {game} and put its ScriptHookRDR2.dll beside RDR2.exe.";
 // The hook itself failed, whatever the game's version.
-#define HOOK_ITSELF_FAILED                                                           \
-    "The script hook itself failed, not for the game's version, and ran no script.", \
-        "Start the game again; if it happens again, put ScriptHookRDR2.dll from its zip beside RDR2.exe again."
+const char kHookItselfFailed[] = "The script hook itself failed, not for the game's version, and ran no script.";
+const char kHookItselfFailedFix[] =
+    "Start the game again; if it happens again, put ScriptHookRDR2.dll from its zip beside RDR2.exe again.";
 
 // One kind to a row, in matching order within each log (the unknown game
 // version and the hook's own failures before any other FATAL line): its log,
@@ -314,86 +320,137 @@ const LogLineKind kLogLineKinds[] = {
     {hook_log, "API:", false, tells_nothing_more, line_counted, nullptr, "", "", nullptr, nullptr},
     // What it did.
     {hook_log, "INIT: Started", false, tells_nothing_more, line_fine, nullptr,
-     "The script hook was loaded.", "", nullptr, nullptr},
+     "The script hook was loaded.",
+     "", nullptr, nullptr},
     {hook_log, "INIT: Success, game version is VER_AUTO", false, tells_hook_accepted_the_game, line_fine, nullptr,
-     "The script hook found the game's version by a search of its own (VER_AUTO), which usually works.", "", nullptr, nullptr},
+     "The script hook found the game's version by a search of its own (VER_AUTO), which usually works.",
+     "", nullptr, nullptr},
     {hook_log, "INIT: Success, game version is %s", false, tells_hook_accepted_the_game, line_weighed, nullptr,
-     "The script hook accepted this version of the game.", "", weigh_accepted, nullptr},
+     "The script hook accepted this version of the game.",
+     "", weigh_accepted, nullptr},
     {hook_log, "FATAL: Unknown game version", false, tells_game_version_unknown, line_weighed, nullptr,
-     "This ScriptHookRDR2 did not support the game's version: the game showed \"SCRIPT HOOK RDR 2 CRITICAL ERROR\" with the versions it supports, and closed.",
-     UPDATE_THE_HOOK, weigh_version_unknown, nullptr},
+     "This ScriptHookRDR2 did not support the game's version: the game showed \"SCRIPT HOOK RDR 2 CRITICAL ERROR\" "
+     "with the versions it supports, and closed.",
+     kUpdateTheHook, weigh_version_unknown, nullptr},
     {hook_log, "Game version is not supported", false, tells_game_version_unknown, line_weighed, nullptr,
-     "This ScriptHookRDR2 did not support the game's version, and closed the game.", UPDATE_THE_HOOK, weigh_version_unknown, nullptr},
+     "This ScriptHookRDR2 did not support the game's version, and closed the game.",
+     kUpdateTheHook, weigh_version_unknown, nullptr},
     {hook_log, "Unsupported game version, terminating", false, tells_game_version_unknown, line_weighed, nullptr,
-     "This ScriptHookRDR2 did not support the game's version, and closed the game.", UPDATE_THE_HOOK, weigh_version_unknown, nullptr},
+     "This ScriptHookRDR2 did not support the game's version, and closed the game.",
+     kUpdateTheHook, weigh_version_unknown, nullptr},
     {hook_log, "FATAL: Script is already registered '%s'", true, tells_nothing_more, line_problem_now, nullptr,
      "Two copies of {named} registered their scripts with the hook, and the hook stopped the game.",
      "Keep one copy of the plug-in: see the second copy named above.", nullptr, nullptr},
-    {hook_log, "FATAL: Core tid mismatch", false, tells_hook_failed, line_weighed, nullptr, HOOK_ITSELF_FAILED, weigh_hook_failed, nullptr},
-    {hook_log, "FATAL: Creating threads while previous are still active", false, tells_hook_failed, line_weighed, nullptr,
-     HOOK_ITSELF_FAILED, weigh_hook_failed, nullptr},
+    {hook_log, "FATAL: Core tid mismatch", false, tells_hook_failed, line_weighed, nullptr,
+     kHookItselfFailed,
+     kHookItselfFailedFix, weigh_hook_failed, nullptr},
+    {hook_log, "FATAL: Creating threads while previous are still active", false, tells_hook_failed, line_weighed,
+     nullptr,
+     kHookItselfFailed,
+     kHookItselfFailedFix, weigh_hook_failed, nullptr},
     {hook_log, "FATAL: ", false, tells_hook_failed, line_weighed, nullptr,
-     "The script hook failed: most likely it does not fit this version of the game.", UPDATE_THE_HOOK, weigh_hook_failed, nullptr},
+     "The script hook failed: most likely it does not fit this version of the game.",
+     kUpdateTheHook, weigh_hook_failed, nullptr},
     {hook_log, "INIT: Registering script '%s'", true, tells_script_registered, line_fine, nullptr,
-     "{named} was loaded and registered its script with the hook.", "", nullptr, nullptr},
+     "{named} was loaded and registered its script with the hook.",
+     "", nullptr, nullptr},
     {hook_log, "CORE: Waiting to launch '%s'", true, tells_script_waiting, line_weighed, nullptr,
-     "The script hook waited to start Ondrelle's script, and never did: it starts scripts only once the loading screen has ended, and the game closed, or hung, before that.",
+     "The script hook waited to start Ondrelle's script, and never did: it starts scripts only once the loading "
+     "screen has ended, and the game closed, or hung, before that.",
      "Start the game again and wait for the loading screen to end.", weigh_waiting, nullptr},
     {hook_log, "CORE: Launching main() for '%s'", true, tells_script_launched, line_fine, nullptr,
-     "The script hook started Ondrelle's script.", "", nullptr, nullptr},
+     "The script hook started Ondrelle's script.",
+     "", nullptr, nullptr},
     {hook_log, "CORE: An exception occurred while executing '%s'", true, tells_nothing_more, line_weighed, nullptr,
      "Ondrelle's script failed with an error the hook caught, and stopped: no marker showed after it.",
-     "That is Ondrelle's fault: please report it, and send Ondrelle.log, ScriptHookRDR2.log and the game's version ({game}) with what you were doing.",
-     weigh_exception, nullptr},
-    {hook_log, "CORE: Terminating the game, disable mods in order to go Online", false, tells_nothing_more, line_note, nullptr,
+     "That is Ondrelle's fault: please report it, and send Ondrelle.log, ScriptHookRDR2.log and the game's version "
+     "({game}) with what you were doing.", weigh_exception, nullptr},
+    {hook_log, "CORE: Terminating the game, disable mods in order to go Online", false, tells_nothing_more, line_note,
+     nullptr,
      "The script hook closed the game as it went online: plug-ins run in Story Mode only, so this is no fault.",
      "Play Story Mode to see the marker.", nullptr, nullptr},
     {hook_log, "UNINIT: Unregistering script '%s'", true, tells_nothing_more, line_fine, nullptr,
-     "Ondrelle was unloaded, as it is when the game closes.", "", nullptr, nullptr},
+     "Ondrelle was unloaded, as it is when the game closes.",
+     "", nullptr, nullptr},
 
     // The ASI loader's log.
-    {loader_log, "// RDR 2 ASI LOADER", false, tells_nothing_more, line_fine, nullptr, "The ASI loader ran.", "", nullptr, nullptr},
-    {loader_log, "LOADER: Loading *.asi plugins", false, tells_nothing_more, line_counted, nullptr, "", "", nullptr, nullptr},
+    {loader_log, "// RDR 2 ASI LOADER", false, tells_nothing_more, line_fine, nullptr,
+     "The ASI loader ran.",
+     "", nullptr, nullptr},
+    {loader_log, "LOADER: Loading *.asi plugins", false, tells_nothing_more, line_counted, nullptr,
+     "",
+     "", nullptr, nullptr},
     {loader_log, "LIB:", false, tells_nothing_more, line_counted, nullptr, "", "", nullptr, nullptr},
     {loader_log, "API:", false, tells_nothing_more, line_counted, nullptr, "", "", nullptr, nullptr},
-    {loader_log, "ASI: Loading \"%s\"", true, tells_plugin_found, line_fine, nullptr, "The loader found {plugin} there.", "", nullptr, nullptr},
-    {loader_log, "\"%s\" => 0x", true, tells_plugin_loaded, line_fine, nullptr, "The loader loaded {plugin}.", "", nullptr, nullptr},
+    {loader_log, "ASI: Loading \"%s\"", true, tells_plugin_found, line_fine, nullptr,
+     "The loader found {plugin} there.",
+     "", nullptr, nullptr},
+    {loader_log, "\"%s\" => 0x", true, tells_plugin_loaded, line_fine, nullptr,
+     "The loader loaded {plugin}.",
+     "", nullptr, nullptr},
     {loader_log, "\"%s\" failed to load", true, tells_plugin_refused, line_weighed, nullptr,
      "Windows refused to load {plugin}, and the loader's log gives no reason.",
-     "Nothing ondrelle-check can see explains it: the file is whole and made for 64-bit Windows, and ScriptHookRDR2.dll is there. Copy Ondrelle.asi from Ondrelle's package again; should that not help, an antivirus program may block it: add an exception for the game's folder.",
-     weigh_refusal, nullptr},
-    {loader_log, "LOADER: Finished loading *.asi plugins", false, tells_nothing_more, line_counted, nullptr, "", "", nullptr, nullptr},
+     "Nothing ondrelle-check can see explains it: the file is whole and made for 64-bit Windows, and "
+     "ScriptHookRDR2.dll is there. Copy Ondrelle.asi from Ondrelle's package again; should that not help, an "
+     "antivirus program may block it: add an exception for the game's folder.", weigh_refusal, nullptr},
+    {loader_log, "LOADER: Finished loading *.asi plugins", false, tells_nothing_more, line_counted, nullptr,
+     "",
+     "", nullptr, nullptr},
     {loader_log, "FATAL: Init failed!", false, tells_loader_failed, line_problem_now, nullptr,
-     "The ASI loader failed as it started, and loaded no plug-in.", "Put the dinput8.dll that comes with ScriptHookRDR2 beside RDR2.exe again.", nullptr, nullptr},
+     "The ASI loader failed as it started, and loaded no plug-in.",
+     "Put the dinput8.dll that comes with ScriptHookRDR2 beside RDR2.exe again.", nullptr, nullptr},
 
     // Ondrelle.log, by the core's own texts.
     {plugin_log, kLogScriptStarted, false, tells_script_started, line_fine, nullptr,
-     "The script hook started Ondrelle's script: the plug-in was loaded.", "", nullptr, nullptr},
-    {plugin_log, kLogReloaded, false, tells_nothing_more, line_fine, nullptr, "Ondrelle read Ondrelle.ini and took its settings up.", "", nullptr, nullptr},
-    {plugin_log, kLogLineTooLong, false, tells_nothing_more, line_weighed, kGenericParseErrorText, kSettingsLineFault, "", weigh_settings_line, line_too_long_now},
-    {plugin_log, kLogNotDelimited, false, tells_nothing_more, line_weighed, kGenericParseErrorText, kSettingsLineFault, "", weigh_settings_line, no_equals_now},
-    {plugin_log, kLogUnknownKey, false, tells_nothing_more, line_weighed, kGenericParseErrorText, kSettingsLineFault, "", weigh_settings_line, unknown_key_now},
-    {plugin_log, kLogBadDecimal, false, tells_nothing_more, line_weighed, kGenericParseErrorText, kSettingsLineFault, "", weigh_settings_line, bad_decimal_now},
-    {plugin_log, kLogBadInteger, false, tells_nothing_more, line_weighed, kGenericParseErrorText, kSettingsLineFault, "", weigh_settings_line, bad_integer_now},
-    {plugin_log, kLogBadFlag, false, tells_nothing_more, line_weighed, kGenericParseErrorText, kSettingsLineFault, "", weigh_settings_line, bad_flag_now},
-    {plugin_log, kLogValueTooLong, false, tells_nothing_more, line_weighed, kGenericParseErrorText, kSettingsLineFault, "", weigh_settings_line, text_too_long_now},
+     "The script hook started Ondrelle's script: the plug-in was loaded.",
+     "", nullptr, nullptr},
+    {plugin_log, kLogReloaded, false, tells_nothing_more, line_fine, nullptr,
+     "Ondrelle read Ondrelle.ini and took its settings up.",
+     "", nullptr, nullptr},
+    {plugin_log, kLogLineTooLong, false, tells_nothing_more, line_weighed, kGenericParseErrorText,
+     kSettingsLineFault,
+     "", weigh_settings_line, line_too_long_now},
+    {plugin_log, kLogNotDelimited, false, tells_nothing_more, line_weighed, kGenericParseErrorText,
+     kSettingsLineFault,
+     "", weigh_settings_line, no_equals_now},
+    {plugin_log, kLogUnknownKey, false, tells_nothing_more, line_weighed, kGenericParseErrorText,
+     kSettingsLineFault,
+     "", weigh_settings_line, unknown_key_now},
+    {plugin_log, kLogBadDecimal, false, tells_nothing_more, line_weighed, kGenericParseErrorText,
+     kSettingsLineFault,
+     "", weigh_settings_line, bad_decimal_now},
+    {plugin_log, kLogBadInteger, false, tells_nothing_more, line_weighed, kGenericParseErrorText,
+     kSettingsLineFault,
+     "", weigh_settings_line, bad_integer_now},
+    {plugin_log, kLogBadFlag, false, tells_nothing_more, line_weighed, kGenericParseErrorText,
+     kSettingsLineFault,
+     "", weigh_settings_line, bad_flag_now},
+    {plugin_log, kLogValueTooLong, false, tells_nothing_more, line_weighed, kGenericParseErrorText,
+     kSettingsLineFault,
+     "", weigh_settings_line, text_too_long_now},
     {plugin_log, kLogUnfinishedParse, false, tells_nothing_more, line_weighed, kGenericParseErrorText,
-     "The game stopped reading Ondrelle.ini at line {line}, at the fault logged just before, and read nothing after it: that is what \"didn't reach EOF\" means. It kept the settings it had and showed its error.",
+     "The game stopped reading Ondrelle.ini at line {line}, at the fault logged just before, and read nothing after "
+     "it: that is what \"didn't reach EOF\" means. It kept the settings it had and showed its error.",
      "", weigh_unfinished_parse, stops_the_game_now},
     {plugin_log, kMissingKeysText, false, tells_nothing_more, line_weighed, kMissingKeysText,
-     "Ondrelle.ini lacked one or more of its {key_count} keys, and the game showed this instead of the marker.", "", weigh_missing_keys, nullptr},
+     "Ondrelle.ini lacked one or more of its {key_count} keys, and the game showed this instead of the marker.",
+     "", weigh_missing_keys, nullptr},
     {plugin_log, kLogCreateFileFailed, false, tells_nothing_more, line_weighed, kOpenFailedText,
-     "The game could not open Ondrelle.ini to see whether it had changed: the file was missing, or another program (an editor, a cloud sync tool) kept it to itself. On screen this showed as \"{on_screen}\".",
-     "Put Ondrelle.ini beside Ondrelle.asi, or close the program that holds it: the game looks again every second.", weigh_open_failed, nullptr},
+     "The game could not open Ondrelle.ini to see whether it had changed: the file was missing, or another program "
+     "(an editor, a cloud sync tool) kept it to itself. On screen this showed as \"{on_screen}\".",
+     "Put Ondrelle.ini beside Ondrelle.asi, or close the program that holds it: the game looks again every second.",
+     weigh_open_failed, nullptr},
     {plugin_log, kLogGetFileTimeFailed, false, tells_nothing_more, line_fine, kFileTimeFailedText,
-     "The game opened Ondrelle.ini but could not read when it was last saved (system error {number}). On screen: \"{on_screen}\".",
+     "The game opened Ondrelle.ini but could not read when it was last saved (system error {number}). On screen: "
+     "\"{on_screen}\".",
      "Save the file again; should that not help, copy its text into a new Ondrelle.ini.", nullptr, nullptr},
     {plugin_log, kLogFopenFailed, false, tells_nothing_more, line_fine, kOpenForParsingFailedText,
      "The game could not open Ondrelle.ini to read it. On screen: \"{on_screen}\".",
      "Close any program that keeps the file to itself, then save it again.", nullptr, nullptr},
     {plugin_log, kLogTextureDictNotLoaded, false, tells_nothing_more, line_weighed, nullptr,
      "The game never loaded the texture dictionary \"{named}\", so the marker had no sprite.",
-     "texture_dict is misspelt, or not a dictionary the game has: use a pair known to exist: {known_textures}.", weigh_texture_dict, nullptr},
+     "texture_dict is misspelt, or not a dictionary the game has: use a pair known to exist: {known_textures}.",
+     weigh_texture_dict, nullptr},
 };
 // clang-format on
 const int kLogLineKindCount = sizeof kLogLineKinds / sizeof kLogLineKinds[0];
@@ -410,10 +467,6 @@ std::string without_time(const std::string& line) {
     return line.substr(time_prefix_length(line, &seconds));
 }
 
-std::string captured_at(const LineContext& context, size_t at) {
-    return at < context.captured.size() ? context.captured[at] : "";
-}
-
 // A field a row's texts may name, and how it is filled in.
 struct LineField {
     const char* name;
@@ -425,9 +478,9 @@ const LineField kLineFields[] = {
     {"plugin",         [](const LogLineKind&, const LineContext& c) { return c.plugin_name; }},
     {"named",          [](const LogLineKind&, const LineContext& c) { return escaped_text(captured_at(c, 0)); }},
     {"number",         [](const LogLineKind&, const LineContext& c) { return captured_at(c, 0); }},
-    {"line",           [](const LogLineKind&, const LineContext& c) { return std::to_string(std::atoi(captured_at(c, 0).c_str())); }},
+    {"line",           [](const LogLineKind&, const LineContext& c) { return std::to_string(line_named(c)); }},
     {"game",           [](const LogLineKind&, const LineContext& c) { return c.game; }},
-    {"on_screen",      [](const LogLineKind& k, const LineContext&) { return std::string(k.on_screen != nullptr ? k.on_screen : ""); }},
+    {"on_screen",      [](const LogLineKind& k, const LineContext&) { return on_screen_of(k); }},
     {"key_count",      [](const LogLineKind&, const LineContext&) { return std::to_string(kSettingsKeyCount); }},
     {"known_textures", [](const LogLineKind&, const LineContext&) { return known_texture_pairs(); }},
 };

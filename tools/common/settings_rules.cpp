@@ -80,12 +80,10 @@ bool written_not_finite(const ValueReading& value, std::string*) {
 
 bool too_large_real(const ValueReading& value, std::string*) { return !std::isfinite(real_read(value)); }
 
-// The settings that are a share of the screen's height: "3%" of it is 0.03.
+// A setting that is a share of the screen's height: "3%" of it is 0.03.
 bool percent_of_screen(const ValueReading& value, std::string* meant) {
     *meant = number_text(real_read(value) / 100.0);
-    bool share_of_screen = value.key->field_offset == offsetof(Settings, size) ||
-                           value.key->field_offset == offsetof(Settings, bounce_distance);
-    return share_of_screen && rest_of(value).compare(0, 1, "%") == 0;
+    return rest_of(value).compare(0, 1, "%") == 0;
 }
 
 bool comma_before_decimals(const ValueReading& value, std::string* meant) {
@@ -211,7 +209,8 @@ struct NamedThing {
 const NamedThing kNamedThings[] = {
     {"texture_dict", "dictionary", "draws nothing", rule_hides_marker},
     {"texture_name", "texture",    "draws nothing", rule_hides_marker},
-    {"ped_bone",     "bone",       "puts the marker at the top of every person's and animal's height, without ped_bone_offset_z",
+    {"ped_bone",     "bone",       "puts the marker at the top of every person's and animal's height, "
+                                   "without ped_bone_offset_z",
                                                     rule_shows_otherwise},
 };
 // clang-format on
@@ -245,6 +244,11 @@ std::string known_texture_pairs() {
     return pairs;
 }
 
+// A text value one character longer than a text setting holds.
+const char kTextTooLongExample[] =
+    "texture_dict = tttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttt"
+    "tttttttttttttttttttttttttttttttttttttttttttttttt";
+
 #define ON_TEXT(test) test, nullptr
 #define ON_SETTINGS(test) nullptr, test
 
@@ -255,93 +259,149 @@ std::string known_texture_pairs() {
 const SettingsRule kSettingsRules[] = {
     // How the game reads a number with a point before its decimals.
     {nullptr, float_reader, {}, ON_TEXT(has_no_value), rule_refused, "size =",
-     "{key} has no value", "the game refuses it", "write a number such as {default}"},
+     "{key} has no value", "the game refuses it",
+     "write a number such as {default}"},
     {nullptr, float_reader, {}, ON_TEXT(number_in_quotes), rule_refused, "size = \"0.03\"",
-     "{key} = {text} is in quotes", "the game takes no quotes around a number and refuses it", "write {meant}"},
+     "{key} = {text} is in quotes", "the game takes no quotes around a number and refuses it",
+     "write {meant}"},
     {nullptr, float_reader, {}, ON_TEXT(not_a_number), rule_refused, "grow_speed = fast",
-     "{key} = {text} is not a number", "the game refuses it", "write one such as {default}, with a point before any decimals"},
+     "{key} = {text} is not a number", "the game refuses it",
+     "write one such as {default}, with a point before any decimals"},
     {nullptr, float_reader, {}, ON_TEXT(written_not_finite), rule_not_known, "rotation = inf",
-     "{key} = {text} is not a finite number", "what the marker does with it is not known", "write an ordinary number such as {default}"},
+     "{key} = {text} is not a finite number", "what the marker does with it is not known",
+     "write an ordinary number such as {default}"},
     {nullptr, float_reader, {}, ON_TEXT(too_large_real), rule_not_known, "bounce_speed = 1e40",
-     "{key} = {text} is too large, so the game reads it as infinity", "what the marker does with it is not known", "write an ordinary number such as {default}"},
-    {nullptr, float_reader, {}, ON_TEXT(percent_of_screen), rule_read_otherwise, "size = 3%",
-     "{key} = {text} is read as {read}", "the game takes no percent sign, and {key} is a share of the screen's height", "write {meant}"},
+     "{key} = {text} is too large, so the game reads it as infinity", "what the marker does with it is not known",
+     "write an ordinary number such as {default}"},
+    {"size", float_reader, {}, ON_TEXT(percent_of_screen), rule_read_otherwise, "size = 3%",
+     "{key} = {text} is read as {read}", "the game takes no percent sign, and {key} is a share of the screen's height",
+     "write {meant}"},
+    {"bounce_distance", float_reader, {}, ON_TEXT(percent_of_screen), rule_read_otherwise, "bounce_distance = 1%",
+     "{key} = {text} is read as {read}", "the game takes no percent sign, and {key} is a share of the screen's height",
+     "write {meant}"},
     {nullptr, float_reader, {}, ON_TEXT(comma_before_decimals), rule_read_otherwise, "size = 0,03",
-     "{key} = {text} is read as {read}", "the game takes a point, not a comma, before decimals", "write {meant}"},
+     "{key} = {text} is read as {read}", "the game takes a point, not a comma, before decimals",
+     "write {meant}"},
     {nullptr, float_reader, {}, ON_TEXT(ignored_after_number), rule_read_otherwise, "rotation = 23o",
-     "{key} = {text} is read as {read}", "the game ignores {rest} after the number", "write the number alone"},
+     "{key} = {text} is read as {read}", "the game ignores {rest} after the number",
+     "write the number alone"},
 
     // How the game reads a whole number: opacity.
     {nullptr, int_reader, {}, ON_TEXT(has_no_value), rule_refused, "opacity =",
-     "{key} has no value", "the game refuses it", "write a whole number such as {default}"},
+     "{key} has no value", "the game refuses it",
+     "write a whole number such as {default}"},
     {nullptr, int_reader, {}, ON_TEXT(number_in_quotes), rule_refused, "opacity = \"230\"",
-     "{key} = {text} is in quotes", "the game takes no quotes around a number and refuses it", "write {meant}"},
+     "{key} = {text} is in quotes", "the game takes no quotes around a number and refuses it",
+     "write {meant}"},
     {nullptr, int_reader, {}, ON_TEXT(not_a_number), rule_refused, "opacity = full",
-     "{key} = {text} is not a whole number", "the game refuses it", "write one such as {default}"},
+     "{key} = {text} is not a whole number", "the game refuses it",
+     "write one such as {default}"},
     {nullptr, int_reader, {}, ON_TEXT(too_large_whole), rule_not_known, "opacity = 99999999999",
-     "{key} = {text} is too large for a whole number", "what the game reads then is not known", "write one such as {default}"},
+     "{key} = {text} is too large for a whole number", "what the game reads then is not known",
+     "write one such as {default}"},
     {"opacity", int_reader, {}, ON_TEXT(percent_of_opacity), rule_read_otherwise, "opacity = 50%",
-     "{key} = {text} is read as {read}", "the game takes no percent sign, and opacity runs from 0 (invisible) to 255 (solid)", "write {meant}"},
+     "{key} = {text} is read as {read}",
+     "the game takes no percent sign, and opacity runs from 0 (invisible) to 255 (solid)",
+     "write {meant}"},
     {nullptr, int_reader, {}, ON_TEXT(leading_zero), rule_read_otherwise, "opacity = 0230",
-     "{key} = {number_text} is read as {read}", "a leading 0 makes the game read it as an octal number", "write {meant} without the leading 0"},
+     "{key} = {number_text} is read as {read}", "a leading 0 makes the game read it as an octal number",
+     "write {meant} without the leading 0"},
     {nullptr, int_reader, {}, ON_TEXT(ignored_after_number), rule_read_otherwise, "opacity = 200 solid",
-     "{key} = {text} is read as {read}", "the game ignores {rest} after the number", "write a whole number alone"},
+     "{key} = {text} is read as {read}", "the game ignores {rest} after the number",
+     "write a whole number alone"},
 
     // How the game reads yes or no.
     {nullptr, flag_reader, {}, ON_TEXT(has_no_value), rule_refused, "show_during_dead_eye =",
-     "{key} has no value", "the game refuses it", "write yes or no"},
+     "{key} has no value", "the game refuses it",
+     "write yes or no"},
     {nullptr, flag_reader, {}, ON_TEXT(flag_in_quotes), rule_refused, "mark_objects = \"no\"",
-     "{key} = {text} is in quotes", "the game takes no quotes and refuses it", "write {meant}"},
+     "{key} = {text} is in quotes", "the game takes no quotes and refuses it",
+     "write {meant}"},
     {nullptr, flag_reader, {}, ON_TEXT(flag_in_capitals), rule_refused, "mark_humans = Yes",
-     "{key} = {text}", "the game takes yes, no, true or false in lower case only", "write {meant}"},
+     "{key} = {text}", "the game takes yes, no, true or false in lower case only",
+     "write {meant}"},
     {nullptr, flag_reader, {}, ON_TEXT(other_word), rule_refused, "mark_animals = on",
-     "{key} = {text}", "the game takes only yes, no, true or false", "write yes or no"},
+     "{key} = {text}", "the game takes only yes, no, true or false",
+     "write yes or no"},
 
     // How the game reads a text.
-    {nullptr, text_reader, {}, ON_TEXT(text_too_long), rule_refused, "texture_dict = tttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttttt",
-     "{key} is {length} characters long", "the game takes at most {limit} and empties it", "shorten it"},
+    {nullptr, text_reader, {}, ON_TEXT(text_too_long), rule_refused, kTextTooLongExample,
+     "{key} is {length} characters long", "the game takes at most {limit} and empties it",
+     "shorten it"},
     {"texture_dict", text_reader, {}, ON_TEXT(dict_near_known), rule_not_known, "texture_dict = generic_texturez",
-     "{key} = {text} is not a dictionary known to be in the game, but close to {meant}", "if it is misspelt, the game never loads it and the marker has no sprite", "write {meant} if that is what you meant"},
+     "{key} = {text} is not a dictionary known to be in the game, but close to {meant}",
+     "if it is misspelt, the game never loads it and the marker has no sprite",
+     "write {meant} if that is what you meant"},
 
     // What the values do to the marker.
     {"size", float_reader, {}, ON_SETTINGS(size_zero), rule_hides_marker, "size = 0",
-     "{key} is {value}", "the marker has no size, so it never shows", "write a size above 0 such as {default}"},
+     "{key} is {value}", "the marker has no size, so it never shows",
+     "write a size above 0 such as {default}"},
     {"size", float_reader, {}, ON_SETTINGS(size_below_zero), rule_not_known, "size = -0.03",
-     "{key} is {value}, below 0", "what the game draws for a sprite of a size below 0 is not known", "write a size above 0 such as {default}"},
+     "{key} is {value}, below 0", "what the game draws for a sprite of a size below 0 is not known",
+     "write a size above 0 such as {default}"},
     {"size", float_reader, {}, ON_SETTINGS(size_over_a_third), rule_shows_otherwise, "size = 0.5",
-     "{key} is {value}, over 0.3, a third of the screen's height", "the marker covers much of what you focus on", "write a smaller size such as {default}"},
+     "{key} is {value}, over 0.3, a third of the screen's height", "the marker covers much of what you focus on",
+     "write a smaller size such as {default}"},
     {"grow_speed", float_reader, {}, ON_SETTINGS(grow_not_above_zero), rule_hides_marker, "grow_speed = 0",
-     "{key} is {value}{beside_zero}", "the marker never grows in, so it never shows", "write a rate above 0 such as {default}"},
+     "{key} is {value}{beside_zero}", "the marker never grows in, so it never shows",
+     "write a rate above 0 such as {default}"},
     {"shrink_speed", float_reader, {}, ON_SETTINGS(shrink_not_above_zero), rule_shows_otherwise, "shrink_speed = -1",
-     "{key} is {value}{beside_zero}", "the marker never shrinks away once shown", "write a rate above 0 such as {default}"},
+     "{key} is {value}{beside_zero}", "the marker never shrinks away once shown",
+     "write a rate above 0 such as {default}"},
     {"opacity", int_reader, {}, ON_SETTINGS(opacity_zero), rule_hides_marker, "opacity = 0",
-     "{key} is {value}", "the marker is fully transparent, so it is never seen", "write up to 255 (solid)"},
+     "{key} is {value}", "the marker is fully transparent, so it is never seen",
+     "write up to 255 (solid)"},
     {"opacity", int_reader, {}, ON_SETTINGS(opacity_out_of_range), rule_not_known, "opacity = 256",
-     "{key} is {value}, outside 0 to 255, the range of the marker's opacity (0 invisible, 255 solid)", "the game passes it on as it is, and what it draws then is not known", "write a number from 0 to 255"},
+     "{key} is {value}, outside 0 to 255, the range of the marker's opacity (0 invisible, 255 solid)",
+     "the game passes it on as it is, and what it draws then is not known",
+     "write a number from 0 to 255"},
     {nullptr, text_reader, {}, ON_SETTINGS(name_empty), rule_as_for_the_name, "texture_name =",
-     "{key} is {value}", "the game finds no {what} without a name and {if_not_found}", "write one such as {default}"},
+     "{key} is {value}", "the game finds no {what} without a name and {if_not_found}",
+     "write one such as {default}"},
     {nullptr, text_reader, {}, ON_SETTINGS(name_quoted), rule_as_for_the_name, "texture_dict = \"generic_textures\"",
-     "{key} is {value}, in quotes", "the game keeps the quotes as part of the name, finds no such {what} and {if_not_found}", "write {unquoted} without quotes"},
+     "{key} is {value}, in quotes",
+     "the game keeps the quotes as part of the name, finds no such {what} and {if_not_found}",
+     "write {unquoted} without quotes"},
     {nullptr, text_reader, {}, ON_SETTINGS(name_after_equals), rule_as_for_the_name, "ped_bone == skel_head",
-     "{key} is {value}, which starts with '='", "the game keeps that '=' as part of the name, finds no such {what} and {if_not_found}", "write a single '=' between the key and the name"},
-    {"texture_name", text_reader, {"texture_dict"}, ON_SETTINGS(texture_near_known), rule_not_known, "texture_name = starr",
-     "{key} is {value}, not a texture known to be in {texture_dict}, but close to {texture_meant}", "if it is misspelt, the game finds no such texture and draws nothing", "write {texture_meant} if that is what you meant"},
-    {"mark_objects", flag_reader, {"mark_humans", "mark_animals"}, ON_SETTINGS(no_kind_marked), rule_hides_marker, "mark_humans = no\nmark_animals = no\nmark_objects = no",
-     "mark_humans, mark_animals and mark_objects are all no", "nothing you focus on is ever marked", "set one of them to yes"},
-    {"mark_animals", flag_reader, {"mark_humans"}, ON_SETTINGS(people_marked_as_animals), rule_shows_otherwise, "mark_humans = no\nmark_animals = yes",
-     "mark_humans is no but mark_animals is yes", "people are still marked, because mark_animals marks every person and animal", "no setting marks animals alone: set mark_animals = no as well to leave people unmarked"},
+     "{key} is {value}, which starts with '='",
+     "the game keeps that '=' as part of the name, finds no such {what} and {if_not_found}",
+     "write a single '=' between the key and the name"},
+    {"texture_name", text_reader, {"texture_dict"}, ON_SETTINGS(texture_near_known), rule_not_known,
+     "texture_name = starr",
+     "{key} is {value}, not a texture known to be in {texture_dict}, but close to {texture_meant}",
+     "if it is misspelt, the game finds no such texture and draws nothing",
+     "write {texture_meant} if that is what you meant"},
+    {"mark_objects", flag_reader, {"mark_humans", "mark_animals"}, ON_SETTINGS(no_kind_marked), rule_hides_marker,
+     "mark_humans = no\nmark_animals = no\nmark_objects = no",
+     "mark_humans, mark_animals and mark_objects are all no", "nothing you focus on is ever marked",
+     "set one of them to yes"},
+    {"mark_animals", flag_reader, {"mark_humans"}, ON_SETTINGS(people_marked_as_animals), rule_shows_otherwise,
+     "mark_humans = no\nmark_animals = yes",
+     "mark_humans is no but mark_animals is yes",
+     "people are still marked, because mark_animals marks every person and animal",
+     "no setting marks animals alone: set mark_animals = no as well to leave people unmarked"},
 
     // Where the marker hides as the optional settings ask, as the game hides its own HUD.
     {"show_with_hud_hidden", flag_reader, {}, ON_SETTINGS(flag_no), rule_hides_as_asked, "show_with_hud_hidden = no",
-     "{key} is {value}", "the marker hides while the game hides its own HUD: the screen faded out, the HUD turned off or the radar hidden by a script", "yes shows it there too"},
+     "{key} is {value}",
+     "the marker hides while the game hides its own HUD: the screen faded out, the HUD turned off or the radar "
+     "hidden by a script",
+     "yes shows it there too"},
     {"show_in_menus", flag_reader, {}, ON_SETTINGS(flag_no), rule_hides_as_asked, "show_in_menus = no",
-     "{key} is {value}", "the marker hides while the pause menu, the map, the satchel, the player menu or crafting is open", "yes shows it there too"},
-    {"show_in_cinematic_camera", flag_reader, {}, ON_SETTINGS(flag_no), rule_hides_as_asked, "show_in_cinematic_camera = no",
-     "{key} is {value}", "the marker hides while the cinematic camera is on", "yes shows it there too"},
+     "{key} is {value}",
+     "the marker hides while the pause menu, the map, the satchel, the player menu or crafting is open",
+     "yes shows it there too"},
+    {"show_in_cinematic_camera", flag_reader, {}, ON_SETTINGS(flag_no), rule_hides_as_asked,
+     "show_in_cinematic_camera = no",
+     "{key} is {value}", "the marker hides while the cinematic camera is on",
+     "yes shows it there too"},
     {"show_during_eagle_eye", flag_reader, {}, ON_SETTINGS(flag_no), rule_hides_as_asked, "show_during_eagle_eye = no",
-     "{key} is {value}", "the marker hides while Eagle Eye is active", "yes shows it there too"},
+     "{key} is {value}", "the marker hides while Eagle Eye is active",
+     "yes shows it there too"},
     {"show_in_sniper_scope", flag_reader, {}, ON_SETTINGS(flag_no), rule_hides_as_asked, "show_in_sniper_scope = no",
-     "{key} is {value}", "the marker hides while you look through a sniper scope", "yes shows it there too"},
+     "{key} is {value}", "the marker hides while you look through a sniper scope",
+     "yes shows it there too"},
 };
 // clang-format on
 const int kSettingsRuleCount = sizeof kSettingsRules / sizeof kSettingsRules[0];
@@ -410,6 +470,14 @@ struct Field {
 
 const char* text_of(const Fields& f) { return field_of(*f.settings, *f.key); }
 
+std::string texture_meant_words(const Settings& settings) {
+    const char* meant = texture_meant(settings);
+    return meant != nullptr ? meant : "?";
+}
+
+// The number a whole-number value starts with, as a person reads it.
+std::string number_as_written(const ValueReading& value) { return value.text.substr(0, digits_end(value.text)); }
+
 // clang-format off
 const Field kFields[] = {
     {"key",           false, [](const Fields& f) { return std::string(f.key->name); }},
@@ -423,40 +491,27 @@ const Field kFields[] = {
     {"if_not_found",  false, [](const Fields& f) { return std::string(named_thing(*f.key).if_not_found); }},
     {"limit",         false, [](const Fields&) { return std::to_string(kTextSettingCapacity - 1); }},
     {"texture_dict",  false, [](const Fields& f) { return escaped_text(f.settings->texture_dict); }},
-    {"texture_meant", false, [](const Fields& f) { const char* meant = texture_meant(*f.settings); return std::string(meant != nullptr ? meant : "?"); }},
+    {"texture_meant", false, [](const Fields& f) { return texture_meant_words(*f.settings); }},
     {"text",          true,  [](const Fields& f) { return shown_value(f.reading->text); }},
     {"rest",          true,  [](const Fields& f) { return shown_value(rest_of(*f.reading)); }},
-    {"number_text",   true,  [](const Fields& f) { return shown_value(f.reading->text.substr(0, digits_end(f.reading->text))); }},
+    {"number_text",   true,  [](const Fields& f) { return shown_value(number_as_written(*f.reading)); }},
     {"length",        true,  [](const Fields& f) { return std::to_string(f.reading->text.size()); }},
 };
 // clang-format on
 
-// The text of the field name. A name no field has, or one of a value's text
-// in a row on the settings, is a fault of the table: it stops the program
-// rather than print a note with a hole in it, and the tests, which word
-// every row, see it at once.
-std::string field_text(const std::string& name, const Fields& fields) {
-    for (const Field& field : kFields) {
-        if (name != field.name || (field.on_text && fields.reading == nullptr)) continue;
-        return field.fill(fields);
-    }
-    std::fprintf(stderr, "settings rules: a row names the field {%s}, which its note cannot fill\n", name.c_str());
-    std::abort();
-}
-
-// A row's text with its {fields} filled in.
+// A row's text with its {fields} filled in. A name no field has, or one of
+// a value's text in a row on the settings, is a fault of the table: the
+// program stops rather than print a note with a hole in it, and the tests,
+// which word every row, see it at once.
 std::string filled(const char* pattern, const Fields& fields) {
-    std::string text;
-    for (const char* at = pattern; *at != 0; ++at) {
-        const char* end = *at == '{' ? std::strchr(at, '}') : nullptr;
-        if (end == nullptr) {
-            text += *at;
-            continue;
+    return filled_text(pattern, "settings rules", [&](const std::string& name, std::string* text) {
+        for (const Field& field : kFields) {
+            if (name != field.name || (field.on_text && fields.reading == nullptr)) continue;
+            *text = field.fill(fields);
+            return true;
         }
-        text += field_text(std::string(at + 1, end), fields);
-        at = end;
-    }
-    return text;
+        return false;
+    });
 }
 
 RuleNote note_of(const SettingsRule& rule, const Fields& fields) {
