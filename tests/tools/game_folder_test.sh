@@ -410,6 +410,10 @@ row_loader_refused_a_path_it_could_not_write() {  # a letter the system's code p
   about=(loader_log)
 }
 
+row_game_folder_inside_the_users_home() {  # the report takes the home folder out; the screen shows it
+  good "$1"; home_here=1; about=(folder)
+}
+
 # A Program Files path for the rows that need one; the work folder's game otherwise.
 declare -A game_paths=([folder_under_program_files_that_cannot_be_written]="Program Files/RDR2"
   [started_in_the_settings_folder_in_documents]="Rockstar Games/Red Dead Redemption 2"
@@ -436,7 +440,8 @@ rows=(good_installation no_script_hook no_asi_loader no_plugin unpacked_into_a_f
   ultimate_asi_loader_as_version_with_the_plugin_in_asi no_log_at_all_with_version_dll game_dated_ahead
   last_start_registered_another_plugin_only read_only_log_of_an_earlier_start a_fault_whose_line_moved_down
   a_fresh_install windows_own_version_dll game_older_than_its_hook started_one_folder_below
-  started_in_the_settings_folder_in_documents log_holding_only_the_start loader_refused_a_path_it_could_not_write)
+  started_in_the_settings_folder_in_documents log_holding_only_the_start loader_refused_a_path_it_could_not_write
+  game_folder_inside_the_users_home)
 
 # ---- Running a row ----
 
@@ -448,30 +453,58 @@ rows=(good_installation no_script_hook no_asi_loader no_plugin unpacked_into_a_f
 # the parts of the report the row is about: folder, hook_log, loader_log,
 # settings, plugin_log.
 reset_how_to_run() {
-  start_in="" named="$game_path/" options=() copy_tool="" read_only="" wine_overrides="" about=()
+  start_in="" named="$game_path/" options=() copy_tool="" read_only="" wine_overrides="" about=() home_here=""
 }
 
 # The tool's output and exit status for the game folder under base, run as
-# the row says, with the folder's path shown as GAME.
+# the row says, with the folder's path shown as GAME. The report it writes
+# goes to base/report, through the tests' seam; the screen's text must be
+# the report's, with the user's home folder (base itself, for a row whose
+# game folder is inside it) taken out, and the line that says where the
+# report is, left out here, must say so.
 run_row() {
-  local base=$1 output status shown tool_run=("${tool[@]}")
+  local base=$1 output status shown tool_run=("${tool[@]}") report=$1/report home=${HOME:-}
+  mkdir -p "$report"
+  [ -n "$home_here" ] && home=$base
+  [ "${tool[0]}" = wine ] && report=Z:$report
   if [ -n "$copy_tool" ]; then
     cp "${tool[-1]}" "$base/$game_path/"
     tool_run=("${tool[@]:0:${#tool[@]}-1}" "$base/$game_path/$(basename "${tool[-1]}")")
   fi
   if [ -n "$start_in" ]; then
-    output=$(cd "$base/$game_path/$start_in" && WINEDLLOVERRIDES=$wine_overrides "${tool_run[@]}" "${options[@]}" 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
+    output=$(cd "$base/$game_path/$start_in" && HOME=$home ONDRELLE_CHECK_REPORT_FOLDER=$report WINEDLLOVERRIDES=$wine_overrides "${tool_run[@]}" "${options[@]}" 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
   else
-    output=$(cd "$base" && "${tool_run[@]}" "${options[@]}" --game-folder "$named" 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
+    output=$(cd "$base" && HOME=$home ONDRELLE_CHECK_REPORT_FOLDER=$report "${tool_run[@]}" "${options[@]}" --game-folder "$named" 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
   fi
   status=$?
   [ -n "$copy_tool" ] && rm "$base/$game_path/$(basename "${tool[-1]}")"
+  check_report "$base" "$output" "$home"
+  output=$(sed '/^Report: /,$d' <<<"$output" | sed '$ { /^$/d }')
   # Wine's drive Z: is the root of the file system: the path is known without
   # asking Wine again, which may fail as its short-lived servers come and go.
   shown=$base/$game_path
   [ "${tool[0]}" = wine ] && shown=Z:$base/$game_path
   printf '%s\n(exit %s)\n' "$output" "$status" | tr '\\' '/' |
     SHOWN=$shown awk '{ while ((i = index($0, ENVIRON["SHOWN"])) > 0) $0 = substr($0, 1, i - 1) "GAME" substr($0, i + length(ENVIRON["SHOWN"])); print }'
+}
+
+# Whether the report base/report/ondrelle-check-report.txt holds what the
+# screen showed (before the line on the report), the home folder home as
+# <user>, and the screen's last line says where it is; a word on what differs
+# in ROW.report otherwise.
+check_report() {
+  local base=$1 output=$2 home=$3 file=$1/report/ondrelle-check-report.txt expected
+  if [ ! -f "$file" ]; then
+    echo "no report was written" > "$results/$name.report"
+    return
+  fi
+  expected=$(sed '/^Report: /,$d' <<<"$output" | sed '$ { /^$/d }')
+  [ -n "$home_here" ] && [ "${tool[0]}" != wine ] && expected=${expected//$home/<user>}
+  if [ "$expected" != "$(tr -d '\r' < "$file")" ]; then
+    diff <(printf '%s\n' "$expected") <(tr -d '\r' < "$file") > "$results/$name.report"
+  elif ! grep -q "^Report: .*ondrelle-check-report.txt" <<<"$(sed -n '/^Report: /,$p' <<<"$output" | paste -sd ' ' | tr -s ' ')"; then
+    echo "the screen does not say where the report is" > "$results/$name.report"
+  fi
 }
 
 # A read-only file system over the game folder under base, as a folder under
@@ -582,6 +615,12 @@ for name in "${rows[@]}"; do
   if [ -s "$results/$name.left" ]; then
     echo "FAIL: $name: the check changed the folder:"
     cat "$results/$name.left"
+    failures=$((failures + 1))
+  fi
+  # The report file holds what the screen showed.
+  if [ -s "$results/$name.report" ]; then
+    echo "FAIL: $name: the report file:"
+    cat "$results/$name.report"
     failures=$((failures + 1))
   fi
 done

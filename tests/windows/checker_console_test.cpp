@@ -57,7 +57,7 @@ void read_pipe(HANDLE pipe, std::string* output, const std::string& until) {
 // while it waits (its console's code page, and while_waiting), then Enter is
 // pressed for it; one that does not must end with no Enter.
 CheckerRun run_checker(ConsoleKind console, const std::wstring& arguments, const std::wstring& folder = L"",
-                       const std::function<void()>& while_waiting = nullptr) {
+                       const std::function<void()>& while_waiting = nullptr, const std::wstring& copy = L"") {
     CheckerRun run = {"", false, false, 0, 0};
     SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
     HANDLE output_read, output_write, input_read, input_write;
@@ -72,7 +72,7 @@ CheckerRun run_checker(ConsoleKind console, const std::wstring& arguments, const
     startup.hStdInput = input_read;
     startup.hStdOutput = output_write;
     startup.hStdError = output_write;
-    std::wstring program = build_folder() + L"\\tools\\ondrelle-check.exe";
+    std::wstring program = copy.empty() ? build_folder() + L"\\tools\\ondrelle-check.exe" : copy;
     std::wstring command = L"ondrelle-check.exe " + arguments;
     DWORD flags = console == own_console ? CREATE_NEW_CONSOLE : console == no_console ? DETACHED_PROCESS : 0;
     PROCESS_INFORMATION process;
@@ -140,29 +140,54 @@ TEST(CheckerConsole, DoubleClickedItWaitsForEnterAndFromAPromptItDoesNot) {
     // Double-clicked where there is no settings file: the reason, then the wait.
     CheckerRun run = run_checker(own_console, L"no-such-settings.ini");
     EXPECT_TRUE(run.waited_for_enter);
-    EXPECT_NE(run.output.find("there is no such file."), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("there is no such"), std::string::npos) << run.output;
     EXPECT_EQ(run.output.substr(run.output.size() - std::string(kPrompt).size()), kPrompt) << run.output;
     EXPECT_EQ(run.exit_code, 1u);
 
-    // Double-clicked in a game's folder, it keeps none of the files it read
-    // open while it waits: the player can delete the copy it told them to.
+    // Double-clicked in a game's folder, a copy put there as a player puts it,
+    // it keeps none of the files it read open while it waits: the player can
+    // delete the copy it told them to. The folder is in the user's profile,
+    // as Windows' temporary folder is.
     std::wstring game = make_game_folder(L"checked");
+    std::wstring checker = game + L"\\ondrelle-check.exe";
+    ASSERT_TRUE(CopyFileW((build_folder() + L"\\tools\\ondrelle-check.exe").c_str(), checker.c_str(), FALSE));
     const wchar_t* files[] = {L"RDR2.exe",     L"ScriptHookRDR2.dll", L"dinput8.dll",   L"Ondrelle.ini",
                               L"Ondrelle.log", L"ScriptHookRDR2.log", L"asiloader.log", L"Ondrelle (2).asi"};
     for (const wchar_t* file : files) ASSERT_TRUE(write_bytes(game + L"\\" + file, "MZ not a whole program\n"));
     ASSERT_TRUE(write_bytes(game + L"\\Ondrelle.ini", default_settings_bytes()));
     ASSERT_TRUE(CopyFileW((build_folder() + L"\\Ondrelle.asi").c_str(), (game + L"\\Ondrelle.asi").c_str(), FALSE));
     std::vector<std::wstring> held;
-    run = run_checker(own_console, L"", game, [&] {
-        for (const wchar_t* file : files) {
-            if (!DeleteFileW((game + L"\\" + file).c_str())) held.push_back(file);
-        }
-        if (!DeleteFileW((game + L"\\Ondrelle.asi").c_str())) held.push_back(L"Ondrelle.asi");
-    });
+    run = run_checker(
+        own_console, L"", game,
+        [&] {
+            for (const wchar_t* file : files) {
+                if (!DeleteFileW((game + L"\\" + file).c_str())) held.push_back(file);
+            }
+            if (!DeleteFileW((game + L"\\Ondrelle.asi").c_str())) held.push_back(L"Ondrelle.asi");
+        },
+        checker);
     EXPECT_TRUE(run.waited_for_enter);
     EXPECT_NE(run.output.find("== In short"), std::string::npos) << run.output;
     for (const std::wstring& file : held)
         ADD_FAILURE() << "still held open while it waits: " << tool_utf8_from_wide(file.c_str());
+
+    // Beside itself it left the report: the screen's text, the user's profile
+    // folder taken out; the line saying where it is stands just above the
+    // prompt.
+    std::string report = read_bytes(game + L"\\ondrelle-check-report.txt");
+    std::string folded;
+    for (char c : report)
+        if (c != '\r') folded += c;
+    size_t report_line = run.output.find("\nReport: ");
+    ASSERT_NE(report_line, std::string::npos) << run.output;
+    std::string last = std::string("ask for help.\n") + kPrompt;
+    EXPECT_EQ(run.output.compare(run.output.size() - last.size(), last.size(), last), 0) << run.output;
+    std::string screen = run.output.substr(0, report_line);
+    std::string profile = tool_environment("USERPROFILE");
+    ASSERT_NE(screen.find(profile), std::string::npos) << "the game folder is in the profile: " << screen;
+    for (size_t at; (at = screen.find(profile)) != std::string::npos;) screen.replace(at, profile.size(), "<user>");
+    EXPECT_EQ(folded, screen);
+    EXPECT_EQ(folded.find(profile), std::string::npos);
     remove_folder(game);
 }
 

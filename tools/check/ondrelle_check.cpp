@@ -18,6 +18,7 @@
 #include "game_folder.h"
 #include "plain_text.h"
 #include "report.h"
+#include "report_file.h"
 #include "settings_report.h"
 #include "tool_platform.h"
 #include "verdict.h"
@@ -32,6 +33,9 @@ static const char kUsage[] =
     "ASI loader and Ondrelle.asi, reads the hook's and the loader's logs, checks\n"
     "the Ondrelle.ini beside Ondrelle.asi as the game reads it, explains\n"
     "Ondrelle.log line by line, and sums up what keeps the marker from showing.\n"
+    "It also writes what it printed to ondrelle-check-report.txt beside itself\n"
+    "(or in the temporary folder), your user name taken out, to attach when you\n"
+    "ask for help.\n"
     "\n"
     "With FILE it checks those settings files alone: what the game's log would\n"
     "say, the verdict (the game accepts it, or shows an error instead of the\n"
@@ -147,8 +151,9 @@ static std::string folder_refused(const char* folder) {
 // The game's folder, its logs and its settings file; true when nothing
 // found keeps the marker from showing (and, with --strict, no note on the
 // settings counts as a fault). named: the folder was given on the command
-// line.
-static bool check_game_folder(const char* folder, bool named, bool strict) {
+// line. What was printed is also written as the report file; *report is set
+// to the part that says where it is.
+static bool check_game_folder(const char* folder, bool named, bool strict, ReportPart* report) {
     std::string refused = folder_refused(folder);
     if (!refused.empty()) {
         print_part(ReportPart{"", {Paragraph{"ondrelle-check: ", refused, 2}}, {}, true});
@@ -157,6 +162,7 @@ static bool check_game_folder(const char* folder, bool named, bool strict) {
     GameFolder game = look_at_game_folder(folder, named);
     std::vector<ReportPart> parts = game_folder_report(weigh_game_folder(game, ONDRELLE_VERSION), strict);
     print_report(parts);
+    *report = report_file_part(write_report_file(parts));
     return report_passes(parts);
 }
 
@@ -198,12 +204,18 @@ static int check_main(int argc, char** argv) {
     }
     bool all_pass = true;
     bool printed = false;
+    ReportPart report = {};
     if (options.game_folder != nullptr || options.files.empty()) {
         bool named = options.game_folder != nullptr;
-        all_pass = check_game_folder(named ? options.game_folder : ".", named, options.strict);
+        all_pass = check_game_folder(named ? options.game_folder : ".", named, options.strict, &report);
         printed = true;
     }
     for (const char* file : options.files) all_pass = check_file(file, options.strict, &printed) && all_pass;
+    // Where the report is, last: just above the prompt of a double-click.
+    if (!report.paragraphs.empty()) {
+        std::printf("\n");
+        print_part(report);
+    }
     return all_pass ? 0 : 1;
 }
 

@@ -69,6 +69,22 @@ bool tool_is_read_only(const std::string& utf8_path);
 // Linux the game runs under nothing else.
 bool tool_runs_under_wine();
 
+// The folder that holds the running program, without a trailing separator;
+// empty when it cannot be told.
+std::string tool_program_folder();
+
+// The system's folder for temporary files, without a trailing separator.
+std::string tool_temp_folder();
+
+// The value of an environment variable, in UTF-8; empty when it is not set.
+std::string tool_environment(const char* name);
+
+// Writes text to the file at path as text (CR LF line ends on Windows),
+// whole or not at all: it is written beside it under another name, then put
+// in its place, replacing a file of that name. False, with nothing left
+// behind, when it cannot be.
+bool tool_write_text_whole(const std::string& utf8_path, const std::string& text);
+
 #if !defined(_WIN32)
 // What only the tool that runs on Linux alone, the preview, needs.
 

@@ -50,9 +50,8 @@ bool tool_folder_of_file_exists(const char* utf8_path) {
     return stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-// The system's folder for temporary files, without a trailing separator:
 // TMPDIR where it is set, as for any Linux program.
-static std::string tool_temp_folder() {
+std::string tool_temp_folder() {
     const char* folder = std::getenv("TMPDIR");
     return folder != nullptr && folder[0] != 0 ? folder : "/tmp";
 }
@@ -65,6 +64,31 @@ std::string tool_write_temp_file(const std::string& contents, const std::string&
     written = close(file) == 0 && written;
     if (!written) unlink(path.c_str());
     return written ? path : "";
+}
+
+std::string tool_program_folder() {
+    char path[PATH_MAX];
+    ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) return "";
+    std::string program(path, static_cast<size_t>(length));
+    size_t slash = program.rfind('/');
+    return slash == std::string::npos || slash == 0 ? "/" : program.substr(0, slash);
+}
+
+std::string tool_environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+bool tool_write_text_whole(const std::string& utf8_path, const std::string& text) {
+    std::string part = utf8_path + ".part-XXXXXX";
+    int file = mkstemp(&part[0]);
+    if (file < 0) return false;
+    bool written = write(file, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    written = close(file) == 0 && written;
+    if (written && chmod(part.c_str(), 0644) == 0 && rename(part.c_str(), utf8_path.c_str()) == 0) return true;
+    unlink(part.c_str());
+    return false;
 }
 
 const char kToolPathSeparator = '/';

@@ -109,6 +109,46 @@ bool tool_last_write_time(const std::string& utf8_path, int64_t* seconds) {
     return true;
 }
 
+std::string tool_program_folder() {
+    std::wstring path(32768, L'\0');
+    DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    if (length == 0 || length >= path.size()) return "";
+    path.resize(length);
+    size_t separator = path.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? "" : tool_utf8_from_wide(path.substr(0, separator).c_str());
+}
+
+std::string tool_temp_folder() {
+    wchar_t path[MAX_PATH + 1];
+    DWORD length = GetTempPathW(MAX_PATH + 1, path);
+    if (length == 0 || length > MAX_PATH) return ".";
+    // Without its trailing separator.
+    if (path[length - 1] == L'\\') path[length - 1] = 0;
+    return tool_utf8_from_wide(path);
+}
+
+std::string tool_environment(const char* name) {
+    std::wstring wide_name = wide_from_utf8(name);
+    DWORD length = GetEnvironmentVariableW(wide_name.c_str(), nullptr, 0);
+    if (length == 0) return "";
+    std::wstring value(length, L'\0');
+    length = GetEnvironmentVariableW(wide_name.c_str(), &value[0], length);
+    value.resize(length);
+    return tool_utf8_from_wide(value.c_str());
+}
+
+bool tool_write_text_whole(const std::string& utf8_path, const std::string& text) {
+    std::wstring path = wide_from_utf8(utf8_path.c_str());
+    std::wstring part = path + L".part-" + std::to_wstring(GetCurrentProcessId());
+    FILE* file = _wfopen(part.c_str(), L"w");
+    if (file == nullptr) return false;
+    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    written = std::fclose(file) == 0 && written;
+    if (written && MoveFileExW(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    DeleteFileW(part.c_str());
+    return false;
+}
+
 int64_t tool_now() {
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
