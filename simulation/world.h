@@ -73,6 +73,9 @@ struct StandInWorld {
     int32_t open_ui_app_count;
     char open_ui_apps[kStandInMaxNames][kStandInNameCapacity];  // by name: "MAP", "SATCHEL", ...
     int32_t cinematic_camera_rendering;
+    // What the on-screen keyboard native answers: 0 while one is typed in;
+    // by default 3, the answer while none is open.
+    int32_t onscreen_keyboard_state;
 };
 
 struct StandInCall {
@@ -104,10 +107,21 @@ struct StandInHookState {
     void (*registered_script)();
 };
 
+// A key message as the game window gets it, for the stand-in hook to hand to
+// its keyboard handlers: the key, the modifiers held (key_names.h's bits),
+// and whether it is an auto-repeat or the key's release.
+struct StandInKeyMessage {
+    uint32_t virtual_key;
+    int32_t modifiers;
+    int32_t auto_repeat;
+    int32_t release;
+};
+
 // Sets the world to its defaults: player 1 able to play, no effects, no
 // dictionaries, no entities, frames at kFramesPerSecond, missing bones answered -1,
 // the screen resolution the game reports whatever the real screen: 1280x720,
-// and the screen faded in with no menu, UI app or cinematic camera.
+// the screen faded in with no menu, UI app or cinematic camera, and no
+// on-screen keyboard open.
 void stand_in_reset_world(StandInWorld* world);
 
 // Adds an entity (valid, no bones) and returns it for further setting.

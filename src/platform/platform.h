@@ -63,3 +63,12 @@ LocalTime platform_local_time();
 // client area has no size (minimised). It walks the desktop's windows, so it
 // belongs to the once-a-second look, never to every frame.
 bool platform_game_window_size(int32_t* width, int32_t* height);
+
+// ---- The toggle key ----
+
+// Whether Ctrl, or Shift, is held, as of the key message the calling thread
+// is handling: the thread's own view of the keyboard, which is what the
+// keyboard handler needs on the game window's thread. Asks the system
+// nothing that blocks, allocates nothing and takes no lock.
+bool platform_ctrl_held();
+bool platform_shift_held();

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "default_settings.h"
+#include "key_names.h"
 #include "scene.h"
 #include "settings_notes.h"
 #include "settings_rules.h"
@@ -103,8 +105,9 @@ TEST(SettingsRules, EachRuleOnAValuesTextIsTheCheckersNoteOnItsLine) {
 }
 
 // The default settings break no rule; under the preview's title they only
-// name, key by key, the states in which the optional keys hide the marker.
-// A file without the optional keys gets no word about them at all.
+// name, key by key, the states in which the optional flags hide the marker:
+// toggle_key is none there, and names no key to say anything of. A file
+// without the optional keys gets no word about them at all.
 TEST(SettingsRules, TheDefaultSettingsBreakNoRule) {
     EXPECT_TRUE(settings_notes(default_settings_text(), 0, false).empty());
     TempFolder folder;
@@ -114,10 +117,11 @@ TEST(SettingsRules, TheDefaultSettingsBreakNoRule) {
         EXPECT_NE(note.text.find("the marker hides while"), std::string::npos) << note.text;
         keys_named.push_back(note.key->name);
     }
-    std::vector<std::string> optional_keys;
+    std::vector<std::string> optional_flags;
     for (const SettingsKey& key : kSettingsKeys)
-        if (settings_key_optional(key)) optional_keys.push_back(key.name);
-    EXPECT_EQ(keys_named, optional_keys);
+        if (settings_key_optional(key) && key.reader == flag_reader) optional_flags.push_back(key.name);
+    EXPECT_EQ(keys_named, optional_flags);
+    EXPECT_EQ(default_settings().toggle_key, kToggleKeyNone);
 
     std::string required_alone = default_settings_text();
     required_alone.erase(required_alone.find("\n; ---- Where the game hides its own HUD"));

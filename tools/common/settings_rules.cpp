@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "default_settings.h"
+#include "key_names.h"
 #include "plain_text.h"
 
 namespace {
@@ -355,6 +356,13 @@ const int kSettingsRuleCount = sizeof kSettingsRules / sizeof kSettingsRules[0];
 
 namespace {
 
+// A toggle key as the log writes it: "CTRL+F7", "none".
+std::string key_text(int32_t key) {
+    char text[kToggleKeyTextCapacity];
+    toggle_key_text(key, text, sizeof text);
+    return text;
+}
+
 // The default file's value of a key, as an example a player can copy.
 std::string default_value(const SettingsKey& key) {
     const char* field = field_of(default_settings(), key);
@@ -367,6 +375,8 @@ std::string default_value(const SettingsKey& key) {
             return *reinterpret_cast<const int32_t*>(field) != 0 ? "yes" : "no";
         case text_reader:
             return field;
+        case key_name_reader:
+            return key_text(*reinterpret_cast<const int32_t*>(field));
     }
     return "";
 }
@@ -382,6 +392,8 @@ std::string value_shown(const Settings& settings, const SettingsKey& key) {
             return int_of(settings, key) != 0 ? "yes" : "no";
         case text_reader:
             return field_of(settings, key)[0] == 0 ? "empty" : shown_value(field_of(settings, key));
+        case key_name_reader:
+            return key_text(int_of(settings, key));
     }
     return "";
 }
