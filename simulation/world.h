@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "host/script_hook.h"
+
 // The simulated game's frame rate: a frame lasts 1/kFramesPerSecond seconds.
 const int kFramesPerSecond = 60;
 
@@ -18,6 +20,7 @@ const int kStandInNameCapacity = 128;
 const int kStandInMaxCallsPerFrame = 128;
 const int kStandInMaxArguments = 16;
 const int kStandInStringPoolCapacity = 16384;
+const int kStandInMaxKeyboardHandlers = 8;
 
 // The high half the stand-in puts into every result slot it fills with a
 // 32-bit value, so that a reader taking all 64 bits shows.
@@ -105,6 +108,19 @@ struct StandInHookState {
     int32_t unregister_calls;
     void* registered_module;
     void (*registered_script)();
+    // The keyboard handlers registered and not withdrawn, in the order they
+    // came, and the calls of the two keyboard functions.
+    int32_t keyboard_handler_count;
+    KeyboardHandler keyboard_handlers[kStandInMaxKeyboardHandlers];
+    int32_t keyboard_register_calls;
+    int32_t keyboard_unregister_calls;
+    // When each of the four registering functions was last called, by the
+    // count of their calls so far (0: never): the order of registration.
+    int32_t calls;
+    int32_t script_registered_at;
+    int32_t script_unregistered_at;
+    int32_t keyboard_registered_at;
+    int32_t keyboard_unregistered_at;
 };
 
 // A key message as the game window gets it, for the stand-in hook to hand to

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "host/script_hook.h"
+
 // A moment in the units the settings reload compares: 100-nanosecond
 // intervals since 1 January 1601, UTC, as one unsigned 64-bit number.
 typedef uint64_t FileTime;
@@ -72,3 +74,16 @@ bool platform_game_window_size(int32_t* width, int32_t* height);
 // nothing that blocks, allocates nothing and takes no lock.
 bool platform_ctrl_held();
 bool platform_shift_held();
+
+// The hook's two keyboard functions, each null when the hook lacks it.
+struct HookKeyboardFunctions {
+    KeyboardHandlerFunction register_handler;
+    KeyboardHandlerFunction unregister_handler;
+};
+
+// Looks the two keyboard functions up by their decorated names in the script
+// hook already loaded: the module the plug-in's scriptRegister is imported
+// from, found by its handle, never by a path, so that no other copy of the
+// hook is loaded or asked. For the plug-in's entry, at load; both null where
+// there is no such module (natively there never is).
+HookKeyboardFunctions platform_hook_keyboard_functions();
