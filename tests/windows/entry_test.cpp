@@ -175,6 +175,31 @@ TEST_F(LoadedGame, EveryLoadPairsItsOwnRegisteringAndWithdrawal) {
     EXPECT_EQ(module_of(hook->keyboard_handlers[0]), game.plugin);
 }
 
+// Two hooks in the process: one with the keyboard functions loaded first from
+// elsewhere, and the one beside the plug-in without them. Windows' loader
+// binds the plug-in's imports to the module of that name already loaded, so
+// its script goes to the first; the handler must go there too, where a hook
+// found by its place beside the plug-in would have none to take it.
+TEST_F(LoadedGame, TheHandlerGoesToTheHookTheScriptWentTo) {
+    folder = make_game_folder(L"two-hooks");
+    ASSERT_TRUE(write_bytes(in_folder(L"Ondrelle.ini"), default_settings_bytes()));
+    HMODULE elsewhere = LoadLibraryW(stand_in_hook_path(hook_with_keyboard).c_str());
+    ASSERT_NE(elsewhere, nullptr);
+    auto elsewhere_state = reinterpret_cast<StandInHookState* (*)()>(
+        reinterpret_cast<void*>(GetProcAddress(elsewhere, "stand_in_driver_hook")));
+    ASSERT_NE(elsewhere_state, nullptr);
+    ASSERT_TRUE(load_game(&game, folder, L"Ondrelle.asi", hook_without_keyboard));
+    ASSERT_NE(game.hook, elsewhere);
+    const StandInHookState* other = elsewhere_state();
+    ASSERT_EQ(other->register_calls, 1) << "the script went to the hook beside the plug-in: this tells nothing";
+    EXPECT_EQ(game.hook_state()->register_calls, 0);
+    EXPECT_EQ(other->keyboard_register_calls, 1);
+    EXPECT_EQ(other->keyboard_handler_count, 1);
+    unload_game(&game);
+    EXPECT_EQ(other->keyboard_handler_count, 0);
+    FreeLibrary(elsewhere);
+}
+
 // A hook from before the keyboard functions loads the plug-in all the same
 // (they are not imported): the script runs and draws, keys reach no handler,
 // and the first reload that names a toggle_key says once that it has no
