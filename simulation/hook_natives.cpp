@@ -22,6 +22,7 @@ StandInHookState* stand_in_hook_state() { return &g_hook; }
 
 void scriptRegister(HookModule module, ScriptFunction script) {
     ++g_hook.register_calls;
+    g_hook.script_registered_at = ++g_hook.calls;
     g_hook.registered_module = module;
     g_hook.registered_script = script;
 }

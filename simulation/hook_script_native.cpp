@@ -14,6 +14,7 @@ static int g_waits_left;  // 0: waits return to the script as usual
 void scriptUnregister(HookModule module) {
     StandInHookState* hook = stand_in_hook_state();
     ++hook->unregister_calls;
+    hook->script_unregistered_at = ++hook->calls;
     if (hook->registered_module == module) hook->registered_script = nullptr;
 }
 

@@ -48,6 +48,7 @@ enum Native {
     pause_menu_check,
     ui_app_check,
     cinematic_camera_check,
+    onscreen_keyboard_check,
 };
 
 struct NativeShape {
@@ -95,6 +96,7 @@ const NativeShape kNatives[] = {
     {0x535384D6067BA42EULL, ROLE(pause_menu_check), 0, 0},
     {0x25B7A0206BDFAC76ULL, ROLE(ui_app_check), 1, 0},
     {0xBF7C780731AADBF8ULL, ROLE(cinematic_camera_check), 0, 0},
+    {0x37DF360F235A3893ULL, ROLE(onscreen_keyboard_check), 0, 0},
 };
 
 #undef ROLE
@@ -198,6 +200,7 @@ const struct {
     {radar_hidden_by_script_check, &StandInWorld::radar_hidden_by_script},
     {pause_menu_check, &StandInWorld::pause_menu_active},
     {cinematic_camera_check, &StandInWorld::cinematic_camera_rendering},
+    {onscreen_keyboard_check, &StandInWorld::onscreen_keyboard_state},
 };
 
 void answer(StandInWorld* world, Native native, const uint64_t* a, uint64_t* slots) {
@@ -340,6 +343,7 @@ void stand_in_reset_world(StandInWorld* world) {
     world->projection_scale = 0.01f;
     world->next_text_handle = 0x1234567800000001ULL;
     world->screen_faded_in = 1;
+    world->onscreen_keyboard_state = 3;
 }
 
 StandInEntity* stand_in_add_entity(StandInWorld* world, int32_t handle, StandInEntityKind kind, float x, float y,

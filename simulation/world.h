@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "host/script_hook.h"
+
 // The simulated game's frame rate: a frame lasts 1/kFramesPerSecond seconds.
 const int kFramesPerSecond = 60;
 
@@ -18,6 +20,7 @@ const int kStandInNameCapacity = 128;
 const int kStandInMaxCallsPerFrame = 128;
 const int kStandInMaxArguments = 16;
 const int kStandInStringPoolCapacity = 16384;
+const int kStandInMaxKeyboardHandlers = 8;
 
 // The high half the stand-in puts into every result slot it fills with a
 // 32-bit value, so that a reader taking all 64 bits shows.
@@ -73,6 +76,9 @@ struct StandInWorld {
     int32_t open_ui_app_count;
     char open_ui_apps[kStandInMaxNames][kStandInNameCapacity];  // by name: "MAP", "SATCHEL", ...
     int32_t cinematic_camera_rendering;
+    // What the on-screen keyboard native answers: 0 while one is typed in;
+    // by default 3, the answer while none is open.
+    int32_t onscreen_keyboard_state;
 };
 
 struct StandInCall {
@@ -102,12 +108,36 @@ struct StandInHookState {
     int32_t unregister_calls;
     void* registered_module;
     void (*registered_script)();
+    // The keyboard handlers registered and not withdrawn, in the order they
+    // came, and the calls of the two keyboard functions.
+    int32_t keyboard_handler_count;
+    KeyboardHandler keyboard_handlers[kStandInMaxKeyboardHandlers];
+    int32_t keyboard_register_calls;
+    int32_t keyboard_unregister_calls;
+    // When each of the four registering functions was last called, by the
+    // count of their calls so far (0: never): the order of registration.
+    int32_t calls;
+    int32_t script_registered_at;
+    int32_t script_unregistered_at;
+    int32_t keyboard_registered_at;
+    int32_t keyboard_unregistered_at;
+};
+
+// A key message as the game window gets it, for the stand-in hook to hand to
+// its keyboard handlers: the key, the modifiers held (key_names.h's bits),
+// and whether it is an auto-repeat or the key's release.
+struct StandInKeyMessage {
+    uint32_t virtual_key;
+    int32_t modifiers;
+    int32_t auto_repeat;
+    int32_t release;
 };
 
 // Sets the world to its defaults: player 1 able to play, no effects, no
 // dictionaries, no entities, frames at kFramesPerSecond, missing bones answered -1,
 // the screen resolution the game reports whatever the real screen: 1280x720,
-// and the screen faded in with no menu, UI app or cinematic camera.
+// the screen faded in with no menu, UI app or cinematic camera, and no
+// on-screen keyboard open.
 void stand_in_reset_world(StandInWorld* world);
 
 // Adds an entity (valid, no bones) and returns it for further setting.

@@ -10,6 +10,7 @@
 
 #include "common/bounded_text.h"
 #include "host/module_paths.h"
+#include "key_names.h"
 #include "log/log.h"
 
 static const char kSourceName[] = "config";
@@ -35,20 +36,22 @@ const SettingsKey kSettingsKeys[kKnownSettingsKeyCount] = {
     {"ped_bone", text_reader, offsetof(Settings, ped_bone), 12},
     {"ped_bone_offset_z", float_reader, offsetof(Settings, ped_bone_offset_z), 13},
     {"object_offset_z", float_reader, offsetof(Settings, object_offset_z), 14},
-    // Optional: each a flag, yes when absent.
+    // Optional: the flags yes when absent, toggle_key none.
     {"show_with_hud_hidden", flag_reader, offsetof(Settings, show_with_hud_hidden), 18},
     {"show_in_menus", flag_reader, offsetof(Settings, show_in_menus), 19},
     {"show_in_cinematic_camera", flag_reader, offsetof(Settings, show_in_cinematic_camera), 20},
     {"show_during_eagle_eye", flag_reader, offsetof(Settings, show_during_eagle_eye), 21},
     {"show_in_sniper_scope", flag_reader, offsetof(Settings, show_in_sniper_scope), 22},
+    {"toggle_key", key_name_reader, offsetof(Settings, toggle_key), 23},
 };
 
-// Every optional key is a flag, and its absence means yes: the marker shows
-// there, as it did before the key existed.
+// An optional flag's absence means yes: the marker shows there, as it did
+// before the key existed. toggle_key's means none, the zero it starts as: no
+// key hides the marker, as none did before.
 void start_settings_record(Settings* record) {
     std::memset(record, 0, sizeof *record);
     for (const SettingsKey& key : kSettingsKeys) {
-        if (settings_key_optional(key))
+        if (settings_key_optional(key) && key.reader == flag_reader)
             *reinterpret_cast<int32_t*>(reinterpret_cast<char*>(record) + key.field_offset) = 1;
     }
 }
@@ -135,6 +138,10 @@ static ValueVerdict store_text(const char* value, char* field) {
     return value_refused;
 }
 
+static ValueVerdict store_key_name(const char* value, int32_t* field) {
+    return parse_toggle_key(value, field) ? value_stored : value_refused;
+}
+
 ValueVerdict store_settings_value(const SettingsKey& row, const char* value, Settings* pending) {
     char* field = reinterpret_cast<char*>(pending) + row.field_offset;
     switch (row.reader) {
@@ -146,6 +153,8 @@ ValueVerdict store_settings_value(const SettingsKey& row, const char* value, Set
             return store_flag(value, reinterpret_cast<int32_t*>(field));
         case text_reader:
             return store_text(value, field);
+        case key_name_reader:
+            return store_key_name(value, reinterpret_cast<int32_t*>(field));
     }
     return value_refused;
 }
@@ -186,6 +195,15 @@ bool read_text_key(const char* key, const char* value, const char* expected_name
     return true;
 }
 
+bool read_key_name_key(const char* key, const char* value, const char* expected_name, int line_number, int32_t* field) {
+    if (std::strcmp(key, expected_name) != 0) return false;
+    if (store_key_name(value, field) == value_refused) {
+        write_log(kSourceName, __LINE__, kLogBadKeyName, line_number, value);
+        set_config_error(kGenericParseErrorText);
+    }
+    return true;
+}
+
 // Hands key and value to the reader of row; true when the row took the line.
 static bool offer_to_row(const SettingsKey& row, const char* key, const char* value, int line_number,
                          Settings* pending) {
@@ -199,6 +217,8 @@ static bool offer_to_row(const SettingsKey& row, const char* key, const char* va
             return read_flag_key(key, value, row.name, line_number, reinterpret_cast<int32_t*>(field));
         case text_reader:
             return read_text_key(key, value, row.name, line_number, field);
+        case key_name_reader:
+            return read_key_name_key(key, value, row.name, line_number, reinterpret_cast<int32_t*>(field));
     }
     return false;
 }

@@ -54,13 +54,16 @@ struct Settings {
     char ped_bone[kTextSettingCapacity];
     float ped_bone_offset_z;
     float object_offset_z;
-    // The optional keys, all flags that are yes when absent: when no, the
+    // The optional keys. Five flags that are yes when absent: when no, the
     // marker hides where the game hides its own HUD.
     int32_t show_with_hud_hidden;
     int32_t show_in_menus;
     int32_t show_in_cinematic_camera;
     int32_t show_during_eagle_eye;
     int32_t show_in_sniper_scope;
+    // The key that hides and shows the marker, with its modifiers
+    // (key_names.h); none, 0, when absent.
+    int32_t toggle_key;
 };
 
 // ---- What the settings side says: on screen and in the log ----
@@ -90,6 +93,8 @@ constexpr char kLogUnknownKey[] = "Config file line #%i: unknown key: %s";
 constexpr char kLogBadDecimal[] = "Config file line #%i: failed to parse value (expected a decimal number): %s";
 constexpr char kLogBadInteger[] = "Config file line #%i: failed to parse value (expected an integer): %s";
 constexpr char kLogBadFlag[] = "Config file line #%i: failed to parse value (expected yes/no): %s";
+constexpr char kLogBadKeyName[] =
+    "Config file line #%i: failed to parse value (expected a key name such as F7, CTRL+F7 or none): %s";
 constexpr char kLogValueTooLong[] = "Config file line #%i: value too long (>%i)";             // a text field's capacity
 constexpr char kLogUnfinishedParse[] = "Config file line #%i: didn't reach EOF (ferror %i)";  // 1 after a read error
 
@@ -99,7 +104,7 @@ extern char config_error_text[kErrorTextCapacity];
 
 // ---- The key table ----
 
-enum KeyReader { float_reader, int_reader, flag_reader, text_reader };
+enum KeyReader { float_reader, int_reader, flag_reader, text_reader, key_name_reader };
 
 struct SettingsKey {
     const char* name;     // lower case; matched byte for byte
@@ -114,7 +119,7 @@ const int kSettingsKeyCount = 18;
 // The keys a file may leave out, after the required ones in the table: their
 // seen bits lie above the required ones' and count for nothing towards a
 // complete file.
-const int kOptionalSettingsKeyCount = 5;
+const int kOptionalSettingsKeyCount = 6;
 
 // Every key the parser knows.
 const int kKnownSettingsKeyCount = kSettingsKeyCount + kOptionalSettingsKeyCount;
@@ -133,8 +138,9 @@ extern const SettingsKey kSettingsKeys[kKnownSettingsKeyCount];
 inline bool settings_key_optional(const SettingsKey& key) { return key.seen_bit >= kSettingsKeyCount; }
 
 // Makes record what a parse starts from: every required field zero and every
-// optional key at its default, yes, so that a file without it reads as if it
-// held it. A value the file gives then overwrites the default.
+// optional key at its default (the flags yes, toggle_key none), so that a
+// file without it reads as if it held it. A value the file gives then
+// overwrites the default.
 void start_settings_record(Settings* record);
 
 // ---- The per-line parser ----
@@ -207,6 +213,8 @@ bool scan_int_value(const char* value, int32_t* number, int* used);
 // expected_name; otherwise it stores a good value in field, or reports a bad
 // one and leaves field as it was (a too-long text empties it), and returns true.
 // Their result decides whether the key counts as seen, so none may be lost.
+// read_key_name_key reads toggle_key's value as parse_toggle_key does
+// (key_names.h).
 [[nodiscard]] bool read_float_key(const char* key, const char* value, const char* expected_name, int line_number,
                                   float* field);
 [[nodiscard]] bool read_int_key(const char* key, const char* value, const char* expected_name, int line_number,
@@ -215,6 +223,8 @@ bool scan_int_value(const char* value, int32_t* number, int* used);
                                  int32_t* field);
 [[nodiscard]] bool read_text_key(const char* key, const char* value, const char* expected_name, int line_number,
                                  char* field);
+[[nodiscard]] bool read_key_name_key(const char* key, const char* value, const char* expected_name, int line_number,
+                                     int32_t* field);
 
 // ---- Whole files ----
 

@@ -1,9 +1,11 @@
-// The marker script: loop, gating, error overlay, target selection and the
-// marker's animation, placement and drawing, on the hook's script fiber,
-// talking to the game only through natives (host/native_call.h). A pass is a
-// fixed sequence of native calls on locals: no allocation, no file, no log but
-// one entry for a texture dictionary that never loads. What changes only when
-// the settings file is looked at (the settings, the game window) is taken up then.
+// The marker script: loop, gating, error overlay, the toggle key, target
+// selection and the marker's animation, placement and drawing, on the hook's
+// script fiber, talking to the game only through natives (host/native_call.h).
+// A pass is a fixed sequence of native calls on locals: no allocation, no
+// file, no log but one entry for a texture dictionary that never loads and
+// one for each press of toggle_key taken. What changes only when the settings
+// file is looked at (the settings, the game window, the toggle key) is taken
+// up then.
 #include "script_main.h"
 
 #include <cstdio>
@@ -12,8 +14,10 @@
 #include "common/bounded_text.h"
 #include "host/native_call.h"
 #include "host/native_hashes.h"
+#include "key_names.h"
 #include "log/log.h"
 #include "platform/platform.h"
+#include "toggle_key.h"
 
 static const char kSourceName[] = "script_main";
 
@@ -23,9 +27,13 @@ static const size_t kBannerTextCapacity = 2048;
 // At or below this visibility the marker is not drawn at all.
 static const float kVisibleThreshold = 0.01f;
 
-// All zero: no settings, no look yet (the first pass reads the file), no target.
+// All zero: no settings, no look yet (the first pass reads the file), no
+// target, the marker shown. The handler looks for no key until the first look
+// takes the settings up, and a press from before this start is not taken.
 void script_start(ScriptState* state) {
     std::memset(state, 0, sizeof *state);
+    arm_toggle_key(kToggleKeyNone);
+    drop_toggle_press();
     write_log(kSourceName, __LINE__, "%s", kLogScriptStarted);
     config_error_text[0] = 0;
     nativeInit(native::player_id_query);
@@ -179,6 +187,44 @@ static void request_texture_dict(const char* texture_dict, TextureDictWatch* wat
 }
 
 // =============================================================================
+// The toggle key
+// =============================================================================
+
+// Whether the game's on-screen keyboard is being typed in (the native answers
+// 0 then): a key pressed in it is a letter of a name, not the toggle key.
+static bool onscreen_keyboard_typed_in() {
+    nativeInit(native::onscreen_keyboard_check);
+    return result_int(nativeCall()) == 0;
+}
+
+// Takes a press the handler recorded, in a pass that got through every gate:
+// unless the on-screen keyboard is typed in, the marker is hidden or shown
+// again, and the log says so. A pass without a press asks the game nothing.
+static void take_toggle_key(ScriptState* state) {
+    if (!take_toggle_press() || onscreen_keyboard_typed_in()) return;
+    state->hidden_by_player = !state->hidden_by_player;
+    char key[kToggleKeyTextCapacity];
+    toggle_key_text(state->settings.toggle_key, key, sizeof key);
+    write_log(kSourceName, __LINE__, state->hidden_by_player ? kLogHiddenByToggleKey : kLogShownByToggleKey, key);
+}
+
+// The live settings' toggle_key, taken up at each look (they change only when
+// a reload commits): the handler looks for it. With none the marker is shown
+// again and a press recorded before is dropped. A key named where the hook has
+// no keyboard functions is said once per load.
+static void take_up_toggle_key(ScriptState* state) {
+    int32_t key = state->settings.toggle_key;
+    arm_toggle_key(key);
+    if (key == kToggleKeyNone) {
+        state->hidden_by_player = false;
+        drop_toggle_press();
+        return;
+    }
+    if (!keyboard_handler_registered() && first_word_on_missing_handler())
+        write_log(kSourceName, __LINE__, "%s", kLogNoKeyboardHandler);
+}
+
+// =============================================================================
 // The once-a-second look
 // =============================================================================
 
@@ -206,6 +252,7 @@ static void look_at_game_window(float* window_aspect_ratio) {
 // the settings a reload may have replaced, and the game window.
 static void after_settings_look(ScriptState* state) {
     watch_texture_dict(state->settings.texture_dict, &state->texture_watch);
+    take_up_toggle_key(state);
     look_at_game_window(&state->window_aspect_ratio);
 }
 
@@ -226,15 +273,24 @@ static void look_at_settings_when_due(ScriptState* state) {
     after_settings_look(state);
 }
 
+// A press of toggle_key is dropped in a pass that shows the error or stops at
+// a gate: the player saw no marker to hide or show. Hidden by the player, the
+// marker eases out as when focus is lost, while its target is still chosen.
 void script_pass(ScriptState* state) {
     look_at_settings_when_due(state);
     if (config_error_text[0] != 0) {
+        drop_toggle_press();
         draw_error_overlay();
         return;
     }
-    if (!marker_allowed(state->player_id, state->settings)) return;
+    if (!marker_allowed(state->player_id, state->settings)) {
+        drop_toggle_press();
+        return;
+    }
+    take_toggle_key(state);
     request_texture_dict(state->settings.texture_dict, &state->texture_watch);
     TargetChoice choice = select_target(state->player_id, state->settings, &state->kept_target);
+    if (state->hidden_by_player) choice = TargetChoice{0.0f, state->settings.shrink_speed};
     animate_and_draw_marker(state->kept_target, choice, state->settings, state->window_aspect_ratio,
                             &state->visibility);
 }

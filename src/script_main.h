@@ -19,6 +19,11 @@ constexpr char kLogScriptStarted[] = "Script started";
 // The dictionary's name, then kTextureDictPatiencePasses.
 constexpr char kLogTextureDictNotLoaded[] =
     "Texture dictionary \"%s\" has not loaded after %i frames; check texture_dict in Ondrelle.ini";
+// A press of toggle_key taken: the key as toggle_key_text writes it ("CTRL+F7").
+constexpr char kLogHiddenByToggleKey[] = "Marker hidden by toggle_key (%s)";
+constexpr char kLogShownByToggleKey[] = "Marker shown by toggle_key (%s)";
+// The settings name a toggle_key, but the hook has no keyboard functions.
+constexpr char kLogNoKeyboardHandler[] = "toggle_key has no effect: this ScriptHookRDR2.dll has no keyboard handler";
 
 // How many marker passes a texture dictionary may stay unloaded before the
 // log names it: five seconds at 60 frames a second, far longer than the game
@@ -49,6 +54,9 @@ struct ScriptState {
     // marker would be square on 16:9 screens only.
     float window_aspect_ratio;
     TextureDictWatch texture_watch;
+    // The player hid the marker with toggle_key: target selection goes on,
+    // and the marker eases out as when focus is lost. Starts shown.
+    bool hidden_by_player;
 };
 
 // What target selection hands to the marker's animation.
@@ -61,15 +69,24 @@ struct TargetChoice {
 // one scriptWait(0) per frame, forever.
 void run_script();
 
-// Start-up: clears the state, logs the start, empties the error text and
-// reads the player's id.
+// Start-up: clears the state (the marker shown, the toggle key's handler
+// disarmed until the settings are taken up), logs the start, empties the
+// error text and reads the player's id.
 void script_start(ScriptState* state);
 
 // One pass of the loop without its final scriptWait(0): reload, then the
-// error overlay or the gates, target selection and the marker. Allocates
-// nothing. Touches no file and makes no system call but the once-a-second
-// look (the settings file's time, the game window's size), and the one pass
-// that names in the log a texture dictionary that never loaded.
+// error overlay or the gates, a press of toggle_key, target selection and the
+// marker. Allocates nothing. Touches no file and makes no system call but the
+// once-a-second look (the settings file's time, the game window's size), the
+// one pass that names in the log a texture dictionary that never loaded, and
+// a pass that takes a press of toggle_key, which logs it.
+//
+// The one thing a pass shares with another thread is the toggle key's link
+// (toggle_key.h): the keyboard handler, on the game window's thread, may read
+// the armed key and set the recorded press, both atomics, and touches nothing
+// else of the script's, neither the settings nor this state. A pass reads the
+// recorded press with one atomic load, so a press that comes while it runs is
+// taken in the next pass, never half seen.
 void script_pass(ScriptState* state);
 
 // Updates kept_target from the host's focus and says whether the marker grows

@@ -1,7 +1,8 @@
 // The plug-in's entry point: the only code of Ondrelle that runs outside the
-// script. On load it works out where the log and the settings file lie,
-// starts a fresh log and registers the marker script with the hook; on unload
-// it withdraws the script. It never logs and never fails the load.
+// script but for the toggle key's handler. On load it works out where the log
+// and the settings file lie, starts a fresh log, registers the marker script
+// with the hook and then the toggle key's handler; on unload it withdraws the
+// handler, then the script. It never logs and never fails the load.
 #include <windows.h>
 
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include "host/script_hook.h"
 #include "platform/platform.h"
 #include "script_main.h"
+#include "toggle_key.h"
 
 // Derives both paths from this plug-in's own file name. A name the loader
 // could not give whole (missing, or cut at the buffer's end) gives no paths,
@@ -27,14 +29,42 @@ static void empty_log() {
     if (log != nullptr) std::fclose(log);
 }
 
+// The hook's keyboard functions this load registered the handler with; both
+// null when it registered none. The hook ends the game on a handler
+// registered twice or withdrawn unknown, and its developer mode unloads and
+// loads plug-ins again (Ctrl+R): each load registers once and withdraws only
+// what it registered.
+static HookKeyboardFunctions g_handler_registered_with;
+
+// Only a hook with both functions gets the handler: one registered with no
+// way to withdraw it would be called after an unload, in freed code. A hook
+// without them still runs the script; the script says so once when the
+// settings name a toggle_key.
+static void register_keyboard_handler() {
+    HookKeyboardFunctions found = platform_hook_keyboard_functions();
+    bool both = found.register_handler != nullptr && found.unregister_handler != nullptr;
+    start_toggle_key_link(both);
+    if (!both) return;
+    found.register_handler(toggle_key_handler);
+    g_handler_registered_with = found;
+}
+
+static void withdraw_keyboard_handler() {
+    if (g_handler_registered_with.unregister_handler == nullptr) return;
+    g_handler_registered_with.unregister_handler(toggle_key_handler);
+    g_handler_registered_with = HookKeyboardFunctions{nullptr, nullptr};
+}
+
 BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID /*reserved*/) {
     switch (reason) {
         case DLL_PROCESS_ATTACH:
             set_paths_from_module(module);
             empty_log();
             scriptRegister(module, run_script);
+            register_keyboard_handler();
             break;
         case DLL_PROCESS_DETACH:
+            withdraw_keyboard_handler();
             scriptUnregister(module);
             break;
         default:

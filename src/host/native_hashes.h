@@ -24,6 +24,9 @@ const uint64_t pause_menu_check = 0x535384D6067BA42EULL;              // IS_PAUS
 const uint64_t ui_app_check = 0x25B7A0206BDFAC76ULL;                  // IS_UIAPP_ACTIVE_BY_HASH
 const uint64_t cinematic_camera_check = 0xBF7C780731AADBF8ULL;        // IS_CINEMATIC_CAM_RENDERING
 
+// The toggle key: a press is not taken while the on-screen keyboard is typed in.
+const uint64_t onscreen_keyboard_check = 0x37DF360F235A3893ULL;  // UPDATE_ONSCREEN_KEYBOARD
+
 // The settings-error overlay.
 const uint64_t text_scale = 0x4170B650590B3B00ULL;
 const uint64_t text_colour = 0x50A41AD966910F03ULL;

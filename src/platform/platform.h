@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "host/script_hook.h"
+
 // A moment in the units the settings reload compares: 100-nanosecond
 // intervals since 1 January 1601, UTC, as one unsigned 64-bit number.
 typedef uint64_t FileTime;
@@ -63,3 +65,25 @@ LocalTime platform_local_time();
 // client area has no size (minimised). It walks the desktop's windows, so it
 // belongs to the once-a-second look, never to every frame.
 bool platform_game_window_size(int32_t* width, int32_t* height);
+
+// ---- The toggle key ----
+
+// Whether Ctrl, or Shift, is held, as of the key message the calling thread
+// is handling: the thread's own view of the keyboard, which is what the
+// keyboard handler needs on the game window's thread. Asks the system
+// nothing that blocks, allocates nothing and takes no lock.
+bool platform_ctrl_held();
+bool platform_shift_held();
+
+// The hook's two keyboard functions, each null when the hook lacks it.
+struct HookKeyboardFunctions {
+    KeyboardHandlerFunction register_handler;
+    KeyboardHandlerFunction unregister_handler;
+};
+
+// Looks the two keyboard functions up by their decorated names in the script
+// hook already loaded: the module the plug-in's scriptRegister is imported
+// from, found by its handle, never by a path, so that no other copy of the
+// hook is loaded or asked. For the plug-in's entry, at load; both null where
+// there is no such module (natively there never is).
+HookKeyboardFunctions platform_hook_keyboard_functions();

@@ -4,7 +4,9 @@
 // POSIX has no share modes, so "without denying access" holds by nature.
 // Written files keep LF line ends; a file opened to be read is read as
 // Windows' text mode reads it, as the game does. There is no game window:
-// the marker keeps the game's own answer for the screen's shape.
+// the marker keeps the game's own answer for the screen's shape. Nor is there
+// a keyboard or a hook to find: no modifier is ever held, and the hook has
+// no keyboard functions.
 #include "platform/platform.h"
 #include "platform/platform_posix.h"
 
@@ -60,3 +62,8 @@ LocalTime platform_local_time() {
 }
 
 bool platform_game_window_size(int32_t* /*width*/, int32_t* /*height*/) { return false; }
+
+bool platform_ctrl_held() { return false; }
+bool platform_shift_held() { return false; }
+
+HookKeyboardFunctions platform_hook_keyboard_functions() { return HookKeyboardFunctions{nullptr, nullptr}; }

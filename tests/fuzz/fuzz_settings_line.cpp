@@ -1,6 +1,8 @@
 // Fuzzes the per-line parser with any bytes as one line of the settings
 // file. Checks: no crash or overrun (the sanitizers watch), only the known
-// keys' bits are ever set, text fields stay terminated, a stopping line is reported.
+// keys' bits are ever set, text fields stay terminated, a stopping line is
+// reported, and a toggle_key read is a known key that reads back as the log
+// writes it.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +10,7 @@
 #include "config.h"
 #include "fake_platform.h"
 #include "host/module_paths.h"
+#include "key_names.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     reset_fake_platform();
@@ -32,5 +35,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::memchr(pending.texture_name, 0, kTextSettingCapacity) == nullptr ||
         std::memchr(pending.ped_bone, 0, kTextSettingCapacity) == nullptr)
         std::abort();
+    if (pending.toggle_key != kToggleKeyNone) {
+        if ((pending.toggle_key & ~(kVirtualKeyMask | kModifierMask)) != 0 ||
+            key_name_of(pending.toggle_key & kVirtualKeyMask) == nullptr)
+            std::abort();
+        char text[kToggleKeyTextCapacity];
+        toggle_key_text(pending.toggle_key, text, sizeof text);
+        int32_t read_back = kToggleKeyNone;
+        if (!parse_toggle_key(text, &read_back) || read_back != pending.toggle_key) std::abort();
+    }
     return 0;
 }

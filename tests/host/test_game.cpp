@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "log_text.h"
+#include "platform/platform_win32_imports.h"
 
 std::wstring build_folder() {
     wchar_t program[MAX_PATH * 4];
@@ -58,11 +59,16 @@ bool reload_plugin(TestGame* game, const std::wstring& plugin_name) {
     return game->plugin != nullptr;
 }
 
-bool load_game(TestGame* game, const std::wstring& folder, const std::wstring& plugin_name) {
+std::wstring stand_in_hook_path(HookBuild hook_build) {
+    const wchar_t* folder = hook_build == hook_with_keyboard ? L"stand_in" : L"stand_in_without_keyboard";
+    return build_folder() + L"\\tests\\" + folder + L"\\ScriptHookRDR2.dll";
+}
+
+bool load_game(TestGame* game, const std::wstring& folder, const std::wstring& plugin_name, HookBuild hook_build) {
     game->folder = folder;
     std::wstring hook_copy = folder + L"\\ScriptHookRDR2.dll";
     std::wstring plugin_copy = folder + L"\\" + plugin_name;
-    if (!CopyFileW((build_folder() + L"\\tests\\stand_in\\ScriptHookRDR2.dll").c_str(), hook_copy.c_str(), FALSE) ||
+    if (!CopyFileW(stand_in_hook_path(hook_build).c_str(), hook_copy.c_str(), FALSE) ||
         !CopyFileW((build_folder() + L"\\Ondrelle.asi").c_str(), plugin_copy.c_str(), FALSE)) {
         std::fprintf(stderr, "cannot copy into the game folder: %lu\n", GetLastError());
         return false;
@@ -76,7 +82,8 @@ bool load_game(TestGame* game, const std::wstring& folder, const std::wstring& p
         !find_export(game->hook, "stand_in_driver_frame", &game->frame) ||
         !find_export(game->hook, "stand_in_driver_hook", &game->hook_state) ||
         !find_export(game->hook, "stand_in_driver_step", &game->step) ||
-        !find_export(game->hook, "stand_in_driver_restart_script", &game->restart_script)) {
+        !find_export(game->hook, "stand_in_driver_restart_script", &game->restart_script) ||
+        !find_export(game->hook, "stand_in_driver_key", &game->key)) {
         return false;
     }
     stand_in_reset_world(game->world());
@@ -86,6 +93,11 @@ bool load_game(TestGame* game, const std::wstring& folder, const std::wstring& p
 bool step_frame(TestGame* game) { return game->step() != 0; }
 
 void restart_script(TestGame* game) { game->restart_script(); }
+
+int send_key(TestGame* game, uint32_t virtual_key, int32_t modifiers, bool auto_repeat, bool release) {
+    StandInKeyMessage key = {virtual_key, modifiers, auto_repeat, release};
+    return game->key(&key);
+}
 
 HWND open_game_window(int width, int height) {
     static const wchar_t kClassName[] = L"OndrelleTestGameWindow";
@@ -112,32 +124,14 @@ void unload_game(TestGame* game) {
 }
 
 void* replace_import(HMODULE module, const char* dll, const char* function, void* replacement) {
-    BYTE* base = reinterpret_cast<BYTE*>(module);
-    const IMAGE_NT_HEADERS* headers =
-        reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (imports.VirtualAddress == 0) return nullptr;
-    for (const IMAGE_IMPORT_DESCRIPTOR* from =
-             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-         from->Name != 0; ++from) {
-        if (_stricmp(reinterpret_cast<const char*>(base + from->Name), dll) != 0 || from->OriginalFirstThunk == 0)
-            continue;
-        const IMAGE_THUNK_DATA* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + from->OriginalFirstThunk);
-        IMAGE_THUNK_DATA* addresses = reinterpret_cast<IMAGE_THUNK_DATA*>(base + from->FirstThunk);
-        for (; names->u1.AddressOfData != 0; ++names, ++addresses) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-            const IMAGE_IMPORT_BY_NAME* named =
-                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<const char*>(named->Name), function) != 0) continue;
-            DWORD protection;
-            VirtualProtect(&addresses->u1.Function, sizeof addresses->u1.Function, PAGE_READWRITE, &protection);
-            void* original = reinterpret_cast<void*>(addresses->u1.Function);
-            addresses->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
-            VirtualProtect(&addresses->u1.Function, sizeof addresses->u1.Function, protection, &protection);
-            return original;
-        }
-    }
-    return nullptr;
+    ULONG_PTR* slot = platform_import_slot(module, dll, function);
+    if (slot == nullptr) return nullptr;
+    DWORD protection;
+    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
+    void* original = reinterpret_cast<void*>(*slot);
+    *slot = reinterpret_cast<ULONG_PTR>(replacement);
+    VirtualProtect(slot, sizeof *slot, protection, &protection);
+    return original;
 }
 
 std::string read_bytes(const std::wstring& path) {

@@ -20,7 +20,12 @@ struct TestGame {
     StandInHookState* (*hook_state)() = nullptr;
     int (*step)() = nullptr;
     void (*restart_script)() = nullptr;
+    int (*key)(const StandInKeyMessage* key) = nullptr;
 };
+
+// Which build of the stand-in hook a game folder gets: the one with the
+// keyboard functions, or the one from before them.
+enum HookBuild { hook_with_keyboard, hook_without_keyboard };
 
 // The build folder holding Ondrelle.asi (the test program's parent folder).
 std::wstring build_folder();
@@ -31,10 +36,14 @@ std::wstring make_game_folder(const std::wstring& name);
 // Deletes a folder and everything in it.
 void remove_folder(const std::wstring& folder);
 
-// Copies the stand-in hook and the plug-in (under plugin_name) into folder,
-// loads the hook, resets its world, then loads the plug-in. Returns false,
-// with a message on stderr, when any step fails.
-bool load_game(TestGame* game, const std::wstring& folder, const std::wstring& plugin_name = L"Ondrelle.asi");
+// Copies the stand-in hook (of the build asked for) and the plug-in (under
+// plugin_name) into folder, loads the hook, resets its world, then loads the
+// plug-in. Returns false, with a message on stderr, when any step fails.
+bool load_game(TestGame* game, const std::wstring& folder, const std::wstring& plugin_name = L"Ondrelle.asi",
+               HookBuild hook_build = hook_with_keyboard);
+
+// The stand-in hook of a build, as built.
+std::wstring stand_in_hook_path(HookBuild hook_build);
 
 // Loads the plug-in already copied into the game folder again.
 bool reload_plugin(TestGame* game, const std::wstring& plugin_name = L"Ondrelle.asi");
@@ -42,6 +51,13 @@ bool reload_plugin(TestGame* game, const std::wstring& plugin_name = L"Ondrelle.
 // Runs one frame: the script runs up to its next scriptWait. False when no
 // script is registered.
 bool step_frame(TestGame* game);
+
+// Sends a key to the stand-in's game window between two frames, as a player
+// presses it there: the key, the modifiers held (key_names.h's bits), and
+// whether it is an auto-repeat or the release. Returns how many keyboard
+// handlers the hook handed it to.
+int send_key(TestGame* game, uint32_t virtual_key, int32_t modifiers = 0, bool auto_repeat = false,
+             bool release = false);
 
 // Starts the registered script again in the same loaded library, as the
 // hook does when it recreates its script threads; the next step runs it

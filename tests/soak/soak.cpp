@@ -1,9 +1,10 @@
 // Soak: the marker script for many frames while the world changes at random
 // (targets appear, vanish, turn invalid, change kind; effects start and stop,
-// menus open and close, the screen fades)
-// and the settings file is rewritten at random with good and bad contents.
-// Checks: no crash and no sanitizer report, heap use flat, and the live
-// settings always those of the last complete file the script has looked at.
+// menus open and close, the screen fades, the on-screen keyboard opens, keys
+// are pressed) and the settings file is rewritten at random with good and bad
+// contents. Checks: no crash and no sanitizer report, heap use flat, the live
+// settings always those of the last complete file the script has looked at,
+// and the marker never hidden by the player while toggle_key is none.
 //
 // Usage: ondrelle_soak [passes]   (default 1000000)
 #include <cerrno>
@@ -14,9 +15,11 @@
 #include <string>
 
 #include "fake_platform.h"
+#include "key_names.h"
 #include "script_driver.h"
 #include "settings_text.h"
 #include "test_files.h"
+#include "toggle_key.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -48,10 +51,15 @@ Generated generate_settings(std::mt19937& random) {
     std::snprintf(size_text, sizeof size_text, "%.9g", static_cast<double>(size));
     std::string good = settings_file_with("opacity", std::to_string(opacity));
     good.replace(good.find("size = 0.05"), 11, std::string("size = ") + size_text);
-    // Each optional key given or left out, as yes or no.
+    // Each optional key given or left out: a flag as yes or no, toggle_key
+    // as none, a key, a key with a modifier, or no key at all.
+    const char* const keys[] = {"none", "F7", "ctrl+F7", "F99"};
     for (const SettingsKey& key : kSettingsKeys) {
-        if (settings_key_optional(key) && random() % 2 == 0)
+        if (!settings_key_optional(key) || random() % 2 != 0) continue;
+        if (key.reader == flag_reader)
             good += std::string(key.name) + (random() % 2 == 0 ? " = yes\n" : " = no\n");
+        else
+            good += std::string(key.name) + " = " + keys[random() % 4] + "\n";
     }
     switch (random() % 4) {
         case 0:
@@ -101,6 +109,12 @@ void change_world_at_random(StandInWorld* world, std::mt19937& random) {
         world->player_ok = random() % 4 != 0;
     } else if (roll < 22) {
         world->projection_fails = random() % 3 == 0;
+    } else if (roll < 25) {
+        // A key between two frames, as the game window hands it on.
+        int32_t modifiers = random() % 3 == 0 ? kModifierCtrl : 0;
+        send_key(StandInKeyMessage{random() % 2 == 0 ? 0x76u : 0x77u, modifiers, random() % 5 == 0, random() % 5 == 0});
+    } else if (roll < 26) {
+        world->onscreen_keyboard_state = random() % 4 == 0 ? 0 : 3;
     }
     world->game_timer += 16;
 }
@@ -142,6 +156,7 @@ int main(int argc, char** argv) {
     FileTime file_time = 1000 * kFileTimeSecond;
     set_file_time(folder + "/Ondrelle.ini", file_time);
 
+    start_toggle_key_link(true);
     ScriptState state;
     start_script(&state);
     size_t heap_after_warm_up = 0;
@@ -167,6 +182,10 @@ int main(int argc, char** argv) {
         if (stand_in_frame()->wait_count != 1 || stand_in_frame()->protocol_errors != 0 ||
             stand_in_frame()->unknown_natives != 0) {
             std::fprintf(stderr, "soak: pass %ld broke the hook's calling rules\n", pass);
+            return 1;
+        }
+        if (state.settings.toggle_key == kToggleKeyNone && state.hidden_by_player) {
+            std::fprintf(stderr, "soak: pass %ld: the marker hidden by the player with toggle_key none\n", pass);
             return 1;
         }
         if (!(state.visibility >= 0.0f && state.visibility <= 1.0f)) {

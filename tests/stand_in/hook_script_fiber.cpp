@@ -21,6 +21,7 @@ static void WINAPI script_fiber_main(void*) {
 void scriptUnregister(HookModule module) {
     StandInHookState* hook = stand_in_hook_state();
     ++hook->unregister_calls;
+    hook->script_unregistered_at = ++hook->calls;
     if (hook->registered_module != module) return;
     hook->registered_script = nullptr;
     hook->registered_module = nullptr;

@@ -110,3 +110,13 @@ bool platform_game_window_size(int32_t* width, int32_t* height) {
     *height = fake_platform.window_height;
     return true;
 }
+
+bool platform_ctrl_held() {
+    ++fake_platform.modifier_looks;
+    return fake_platform.ctrl_held;
+}
+
+bool platform_shift_held() {
+    ++fake_platform.modifier_looks;
+    return fake_platform.shift_held;
+}

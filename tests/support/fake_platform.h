@@ -23,6 +23,9 @@ struct FakePlatform {
     int32_t window_width;   // the game window's client area; 0 = no window
     int32_t window_height;
     int window_looks;  // calls of platform_game_window_size
+    bool ctrl_held;    // what the keyboard handler finds held
+    bool shift_held;
+    int modifier_looks;  // calls of platform_ctrl_held and platform_shift_held
 };
 
 extern FakePlatform fake_platform;

@@ -3,8 +3,11 @@
 
 #include <cstring>
 
+#include "fake_platform.h"
 #include "host/native_call.h"
 #include "host/script_hook.h"
+#include "key_names.h"
+#include "toggle_key.h"
 
 void start_script(ScriptState* state) {
     stand_in_begin_frame(stand_in_frame());
@@ -15,6 +18,14 @@ void step_frame(ScriptState* state) {
     stand_in_begin_frame(stand_in_frame());
     script_pass(state);
     scriptWait(0);
+}
+
+void send_key(const StandInKeyMessage& key) {
+    fake_platform.ctrl_held = (key.modifiers & kModifierCtrl) != 0;
+    fake_platform.shift_held = (key.modifiers & kModifierShift) != 0;
+    toggle_key_handler(key.virtual_key, 1, 0, 0, (key.modifiers & kModifierAlt) != 0, key.auto_repeat || key.release,
+                       key.release);
+    fake_platform.ctrl_held = fake_platform.shift_held = false;
 }
 
 std::string frame_trace() {

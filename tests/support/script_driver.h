@@ -15,6 +15,11 @@ void start_script(ScriptState* state);
 // One frame as the hook runs it: a new record, one pass, scriptWait(0).
 void step_frame(ScriptState* state);
 
+// A key message handed to the toggle key's handler as the hook does on the
+// game window's thread: Ctrl and Shift held as the message says, in the
+// platform double, and Alt in the message itself.
+void send_key(const StandInKeyMessage& key);
+
 // The frame's calls as "name name:text ..." with the text arguments, e.g.
 // "player_check effect_check:WheelHUDIn", and a UI app asked about by its
 // hash with the app's name ("ui_app_check:MAP"), for timeline assertions.

@@ -1,10 +1,17 @@
 // Settings as text for tests.
 #include "settings_text.h"
 
+#include "key_names.h"
 #include "platform/platform_posix.h"
 
 #include <cstdio>
 #include <sstream>
+
+static std::string key(int32_t toggle_key) {
+    char text[kToggleKeyTextCapacity];
+    toggle_key_text(toggle_key, text, sizeof text);
+    return text;
+}
 
 static std::string number(float value) {
     char text[64];
@@ -36,7 +43,8 @@ std::string describe_settings(const Settings& s) {
         << "show_in_menus = " << s.show_in_menus << "\n"
         << "show_in_cinematic_camera = " << s.show_in_cinematic_camera << "\n"
         << "show_during_eagle_eye = " << s.show_during_eagle_eye << "\n"
-        << "show_in_sniper_scope = " << s.show_in_sniper_scope << "\n";
+        << "show_in_sniper_scope = " << s.show_in_sniper_scope << "\n"
+        << "toggle_key = " << key(s.toggle_key) << "\n";
     return out.str();
 }
 

@@ -7,7 +7,7 @@
 
 // "key = value" per line for every field, in the record's order, the optional
 // keys' after the 18 required; floats with 9 significant digits, so that
-// every single-precision value shows exactly.
+// every single-precision value shows exactly; toggle_key as the log writes it.
 std::string describe_settings(const Settings& settings);
 
 // Parses a whole settings file held in memory, with the plug-in's parser,

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "default_settings.h"
+#include "key_names.h"
 #include "scene.h"
 #include "settings_notes.h"
 #include "settings_rules.h"
@@ -103,8 +105,9 @@ TEST(SettingsRules, EachRuleOnAValuesTextIsTheCheckersNoteOnItsLine) {
 }
 
 // The default settings break no rule; under the preview's title they only
-// name, key by key, the states in which the optional keys hide the marker.
-// A file without the optional keys gets no word about them at all.
+// name, key by key, the states in which the optional flags hide the marker:
+// toggle_key is none there, and names no key to say anything of. A file
+// without the optional keys gets no word about them at all.
 TEST(SettingsRules, TheDefaultSettingsBreakNoRule) {
     EXPECT_TRUE(settings_notes(default_settings_text(), 0, false).empty());
     TempFolder folder;
@@ -114,10 +117,11 @@ TEST(SettingsRules, TheDefaultSettingsBreakNoRule) {
         EXPECT_NE(note.text.find("the marker hides while"), std::string::npos) << note.text;
         keys_named.push_back(note.key->name);
     }
-    std::vector<std::string> optional_keys;
+    std::vector<std::string> optional_flags;
     for (const SettingsKey& key : kSettingsKeys)
-        if (settings_key_optional(key)) optional_keys.push_back(key.name);
-    EXPECT_EQ(keys_named, optional_keys);
+        if (settings_key_optional(key) && key.reader == flag_reader) optional_flags.push_back(key.name);
+    EXPECT_EQ(keys_named, optional_flags);
+    EXPECT_EQ(default_settings().toggle_key, kToggleKeyNone);
 
     std::string required_alone = default_settings_text();
     required_alone.erase(required_alone.find("\n; ---- Where the game hides its own HUD"));
@@ -153,14 +157,27 @@ TEST(SettingsRules, TheOptionalKeysAFileGivesAreFoundOnTheirLines) {
 }
 
 // The player readme lists the known sprites by hand, for a player reading
-// it without the checker: it names every one the checker knows.
-TEST(SettingsRules, ThePlayerReadmeNamesEveryKnownTexture) {
+// it without the checker: it names every one the checker knows. It and the
+// shipped file's comment list toggle_key's key names as the checker does.
+TEST(SettingsRules, ThePlayerReadmeNamesEveryKnownTextureAndKeyName) {
     std::string readme = read_file(ONDRELLE_SOURCE_DIR "/packaging/README.txt");
     ASSERT_NE(readme, "");
     for (const KnownTextureDict& known : kKnownTextures) {
         EXPECT_NE(readme.find(std::string("texture_dict = ") + known.dict), std::string::npos) << known.dict;
         for (const char* name : known.names) EXPECT_NE(readme.find(name), std::string::npos) << name;
     }
+    // Words as a reader sees them, whatever the lines they are wrapped into.
+    auto words = [](const std::string& text) {
+        std::string joined;
+        for (char c : text) {
+            bool space = c == ' ' || c == '\n' || c == '\r' || c == ';';
+            if (!space) joined += c;
+            if (space && !joined.empty() && joined.back() != ' ') joined += ' ';
+        }
+        return joined;
+    };
+    EXPECT_NE(words(readme).find(words(key_names_in_words())), std::string::npos) << key_names_in_words();
+    EXPECT_NE(words(default_settings_text()).find(words(key_names_in_words())), std::string::npos);
 }
 
 // A file with the optional keys needs the release that first reads them: the
@@ -178,6 +195,67 @@ TEST(SettingsRules, TheTextsNameTheReleaseTheOptionalKeysNeed) {
     std::string readme = read_file(ONDRELLE_SOURCE_DIR "/packaging/README.txt");
     for (const SettingsKey& key : kSettingsKeys)
         if (settings_key_optional(key)) EXPECT_NE(readme.find(key.name), std::string::npos) << key.name;
+}
+
+// toggle_key's row says which key to press with exactly which modifiers held,
+// as the handler takes it; under the preview's title alone, since it is what
+// the key is for.
+TEST(SettingsRules, AToggleKeyIsNamedWithExactlyTheModifiersItWantsHeld) {
+    const struct {
+        const char* value;
+        const char* shown;
+        const char* pressed;
+    } keys[] = {
+        {"F7", "F7", "F7 with none of Ctrl, Shift and Alt held"},
+        {"ctrl+F7", "CTRL+F7", "F7 with Ctrl held, but not Shift or Alt,"},
+        {"shift+ctrl+home", "CTRL+SHIFT+HOME", "HOME with Ctrl and Shift held, but not Alt,"},
+        {"ALT+SHIFT+CTRL+numpad0", "CTRL+SHIFT+ALT+NUMPAD0", "NUMPAD0 with Ctrl, Shift and Alt held"},
+    };
+    for (const auto& key : keys) {
+        Settings settings = default_settings();
+        ASSERT_TRUE(parse_toggle_key(key.value, &settings.toggle_key)) << key.value;
+        std::vector<RuleNote> said;
+        for (const RuleNote& note : notes_on_settings(settings))
+            if (note.key->field_offset == offsetof(Settings, toggle_key)) said.push_back(note);
+        ASSERT_EQ(said.size(), 1u) << key.value;
+        EXPECT_EQ(said[0].outcome, rule_hides_as_asked);
+        EXPECT_EQ(said[0].text, std::string("toggle_key is ") + key.shown + ": pressing " + key.pressed +
+                                    " hides the marker, and pressing it again shows it, but not while you type in "
+                                    "the game's on-screen keyboard; none turns the key off.");
+    }
+    std::string text = default_settings_text();
+    text.replace(text.find("\ntoggle_key = none"), 18, "\ntoggle_key = ctrl+F7");
+    EXPECT_TRUE(settings_notes(text, 0, false).empty()) << "a key with modifiers is no fault";
+}
+
+// A toggle_key the game refuses: a name a slip away from some gets the
+// nearest, all of them; one that is no slip, or modifiers written otherwise,
+// gets how to write a key and every name there is.
+TEST(SettingsRules, ABadToggleKeyGetsTheNamesNearestToIt) {
+    const struct {
+        const char* value;
+        const char* note;
+    } bad[] = {
+        {"F25",
+         "toggle_key = \"F25\" names no key the game knows: the game refuses it; the key names nearest to it "
+         "are F2, F5, F15, F20, F21, F22, F23 or F24."},
+        {"ctrl+pagup",
+         "toggle_key = \"ctrl+pagup\" names no key the game knows: the game refuses it; the key names "
+         "nearest to it are PAGEUP."},
+        {"SCROLLOCK", "the key names nearest to it are SCROLLLOCK."},
+        {"ESC",
+         "the keys are F1 to F24, A to Z, 0 to 9, NUMPAD0 to NUMPAD9, INSERT, DELETE, HOME, END, PAGEUP, "
+         "PAGEDOWN, UP, DOWN, LEFT, RIGHT, PAUSE and SCROLLLOCK."},
+        {"CTRL+CTRL+F7", "is not a key name, with CTRL+, SHIFT+ or ALT+ in front, nor none: the game refuses it"},
+        {"CTRL + F7", "each of CTRL+, SHIFT+ and ALT+ at most once and without spaces"},
+    };
+    for (const auto& value : bad) {
+        std::vector<RuleNote> notes =
+            notes_on_value_text(read_value_as_the_game(*settings_key_named("toggle_key"), value.value));
+        ASSERT_EQ(notes.size(), 1u) << value.value;
+        EXPECT_EQ(notes[0].outcome, rule_refused);
+        EXPECT_NE(notes[0].text.find(value.note), std::string::npos) << notes[0].text;
+    }
 }
 
 // A rule says only what is known: what the game draws for a size below 0

@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
 
+#include "easing_reference.h"
 #include "host/native_call.h"
 #include "log_reading.h"
 #include "verdict_plugin_log.h"
@@ -222,12 +226,15 @@ const HudState kHudStates[] = {
 // The gates' calls with the test settings, up to the ones the optional keys ask for.
 const char kGatesBeforeTheHudStates[] = "player_check effect_check:WheelHUDIn effect_check:ScopeBinoculars";
 
-// The test settings with every optional key set to no but shown_key, set to yes.
+// Whether key is one of the optional flags that hide the marker where the
+// game hides its own HUD.
+bool hud_key(const SettingsKey& key) { return settings_key_optional(key) && key.reader == flag_reader; }
+
+// The test settings with every optional flag set to no but shown_key, set to yes.
 std::string hidden_in_every_hud_state_but(const std::string& shown_key) {
     std::string file = complete_settings_file();
     for (const SettingsKey& key : kSettingsKeys) {
-        if (settings_key_optional(key))
-            file += std::string(key.name) + (key.name == shown_key ? " = yes\n" : " = no\n");
+        if (hud_key(key)) file += std::string(key.name) + (key.name == shown_key ? " = yes\n" : " = no\n");
     }
     return file;
 }
@@ -275,7 +282,7 @@ TEST_F(ScriptLoop, HudGatesAskInTheirOrderAndStopAtTheFirstThatHides) {
 // them; the other keys' checks are made as before.
 TEST_F(ScriptLoop, AnOptionalKeySetToYesAsksNothingAndTheMarkerShowsInItsStates) {
     for (const SettingsKey& key : kSettingsKeys) {
-        if (!settings_key_optional(key)) continue;
+        if (!hud_key(key)) continue;
         SCOPED_TRACE(key.name);
         focus(101);
         start(hidden_in_every_hud_state_but(key.name));
@@ -346,6 +353,288 @@ TEST_F(ScriptLoop, EachHudStateHidesTheMarkerWhichThenGoesOnFromItsVisibility) {
         ASSERT_EQ(calls_named("draw_sprite").size(), 1u);
         EXPECT_EQ(argument_float(calls_named("draw_sprite")[0], 5), 0.05f * 0.875f);
     }
+}
+
+// =============================================================================
+// The toggle key, frame by frame
+// =============================================================================
+
+const int32_t kF7 = 0x76;
+const int32_t kF8 = 0x77;
+
+// The test settings with a toggle_key line.
+std::string with_toggle_key(const std::string& key) { return complete_settings_file() + "toggle_key = " + key + "\n"; }
+
+// The sprite's height drawn this frame; 0 when none was drawn.
+float sprite_height() {
+    std::vector<const StandInCall*> draws = calls_named("draw_sprite");
+    return draws.empty() ? 0.0f : argument_float(draws[0], 5);
+}
+
+// The first press hides the marker: it eases out at shrink_speed as when
+// focus is lost, while the target is still chosen; the second shows it, and
+// it eases back in at grow_speed. The on-screen keyboard is asked only in the
+// pass that takes a press, after the gates, and each flip is logged.
+TEST_F(ScriptLoop, ToggleKeyHidesTheMarkerWithEasingAndASecondPressShowsIt) {
+    const float size = 0.05f, grow = 6.0f, shrink = 9.0f, frame_time = 1.0f / kFramesPerSecond;
+    focus(101);
+    start(with_toggle_key("f7"));
+    float visibility = eased_visibility(0.0f, 1.0f, grow, frame_time);
+    for (int frame = 0; frame < 40; ++frame) {
+        visibility = eased_visibility(visibility, 1.0f, grow, frame_time);
+        step();
+    }
+    EXPECT_EQ(sprite_height(), size * visibility);
+    const std::string drawn = frame_trace();
+    EXPECT_EQ(drawn.find("onscreen_keyboard_check"), std::string::npos) << "asked without a press";
+
+    press(kF7);
+    visibility = eased_visibility(visibility, 0.0f, shrink, frame_time);
+    step();
+    EXPECT_EQ(gates_of(frame_trace()), std::string(kGatesBeforeTheHudStates) + " onscreen_keyboard_check");
+    EXPECT_EQ(sprite_height(), size * visibility) << "hidden at once instead of eased out";
+    EXPECT_EQ(log(),
+              "Script started (script_main)\nConfig file reloaded (config)\n"
+              "Marker hidden by toggle_key (F7) (script_main)\n");
+    int shrinking = 1;
+    for (; visibility > 0.01f; ++shrinking) {
+        visibility = eased_visibility(visibility, 0.0f, shrink, frame_time);
+        step();
+        EXPECT_EQ(sprite_height(), visibility > 0.01f ? size * visibility : 0.0f) << "frame " << shrinking;
+        EXPECT_EQ(calls_named("onscreen_keyboard_check").size(), 0u);
+    }
+    EXPECT_GT(shrinking, 10) << "gone too soon for an easing";
+    // Hidden, the target is chosen all the same: another one is taken up.
+    focus(103);
+    step();
+    EXPECT_EQ(calls_named("focus_query").size(), 1u);
+    EXPECT_EQ(state.kept_target, 103);
+    EXPECT_EQ(sprite_height(), 0.0f);
+
+    press(kF7);
+    visibility = eased_visibility(state.visibility, 1.0f, grow, frame_time);
+    step();
+    EXPECT_EQ(sprite_height(), size * visibility) << "shown at once instead of eased in";
+    EXPECT_EQ(calls_named("onscreen_keyboard_check").size(), 1u);
+    for (int frame = 0; frame < 5; ++frame) {
+        visibility = eased_visibility(visibility, 1.0f, grow, frame_time);
+        step();
+        EXPECT_EQ(sprite_height(), size * visibility) << "growing back, frame " << frame;
+    }
+    EXPECT_EQ(log(),
+              "Script started (script_main)\nConfig file reloaded (config)\n"
+              "Marker hidden by toggle_key (F7) (script_main)\n"
+              "Marker shown by toggle_key (F7) (script_main)\n");
+}
+
+// What is not a press of CTRL+F7 changes nothing: a press while the game's
+// on-screen keyboard is typed in (asked, then dropped), an auto-repeat, the
+// key's release, another key, and the key with too few or too many
+// modifiers held. Only 0 from the on-screen keyboard means typing.
+TEST_F(ScriptLoop, PressesThatAreNotTheToggleKeyChangeNothing) {
+    focus(101);
+    start(with_toggle_key("CTRL+F7"));
+    for (int frame = 0; frame < 20; ++frame) step();
+    const std::string usual = frame_trace();
+    const struct {
+        const char* what;
+        StandInKeyMessage key;
+        int32_t onscreen_keyboard;  // what the on-screen keyboard answers
+        const char* asked;          // the check the pass makes, if any
+    } presses[] = {
+        {"while typing", {kF7, kModifierCtrl, 0, 0}, 0, " onscreen_keyboard_check"},
+        {"an auto-repeat", {kF7, kModifierCtrl, 1, 0}, 3, ""},
+        {"the release", {kF7, kModifierCtrl, 0, 1}, 3, ""},
+        {"another key", {kF8, kModifierCtrl, 0, 0}, 3, ""},
+        {"without Ctrl", {kF7, 0, 0, 0}, 3, ""},
+        {"with Shift too", {kF7, kModifierCtrl | kModifierShift, 0, 0}, 3, ""},
+        {"with Alt too", {kF7, kModifierCtrl | kModifierAlt, 0, 0}, 3, ""},
+        {"Shift for Ctrl", {kF7, kModifierShift, 0, 0}, 3, ""},
+    };
+    std::string with_check = usual;
+    with_check.insert(with_check.find(" texture_dict_check"), " onscreen_keyboard_check");
+    for (const auto& press : presses) {
+        SCOPED_TRACE(press.what);
+        world->onscreen_keyboard_state = press.onscreen_keyboard;
+        send_key(press.key);
+        float visibility = state.visibility;
+        step();
+        EXPECT_EQ(frame_trace(), std::string(press.asked).empty() ? usual : with_check);
+        EXPECT_FALSE(state.hidden_by_player);
+        EXPECT_GE(state.visibility, visibility);
+        step();
+        EXPECT_EQ(frame_trace(), usual) << "a press left over";
+    }
+    EXPECT_EQ(log(), "Script started (script_main)\nConfig file reloaded (config)\n");
+    bool hidden = false;
+    for (int32_t answer : {1, 2, -1}) {
+        world->onscreen_keyboard_state = answer;
+        press(kF7, kModifierCtrl);
+        step();
+        hidden = !hidden;
+        EXPECT_EQ(state.hidden_by_player, hidden) << "not typing, answered " << answer;
+    }
+}
+
+// A press while the marker cannot show is dropped: the pass that finds a
+// menu open, the player without control, or the error on screen never takes
+// it, and the marker is as it was when the pass gets through again.
+TEST_F(ScriptLoop, APressWhileAGateOrTheErrorEndsThePassIsDropped) {
+    focus(101);
+    std::string settings = with_toggle_key("F7") + "show_in_menus = no\n";
+    start(settings);
+    for (int frame = 0; frame < 20; ++frame) step();
+    const std::string usual = frame_trace();
+
+    world->pause_menu_active = 1;
+    step();
+    press(kF7);
+    step();
+    EXPECT_EQ(frame_trace().substr(frame_trace().rfind(' ') + 1), "pause_menu_check");
+    world->pause_menu_active = 0;
+    step();
+    EXPECT_EQ(frame_trace(), usual) << "the press was kept for after the menu";
+
+    world->player_ok = 0;
+    press(kF7);
+    step();
+    EXPECT_EQ(frame_trace(), "player_check");
+    world->player_ok = 1;
+    step();
+    EXPECT_EQ(frame_trace(), usual);
+
+    save_settings("size = 0.05\nthis is not a setting\n");
+    step_after_a_second();
+    ASSERT_EQ(calls_named("draw_text").size(), 1u);
+    press(kF7);
+    step();
+    EXPECT_EQ(stand_in_frame()->call_count, 6) << "the overlay and nothing else";
+    save_settings(settings);
+    step_after_a_second();
+    EXPECT_EQ(calls_named("onscreen_keyboard_check").size(), 0u);
+    EXPECT_EQ(calls_named("draw_sprite").size(), 1u);
+    EXPECT_FALSE(state.hidden_by_player);
+    EXPECT_EQ(log().find("by toggle_key"), std::string::npos) << log();
+}
+
+// A reload that leaves toggle_key at none, or out, shows the marker again and
+// drops a press made before it; one that names another key keeps the marker
+// hidden, and only the new key shows it. A restart of the script starts shown.
+TEST_F(ScriptLoop, AReloadToNoneShowsTheMarkerAgain) {
+    focus(101);
+    start(with_toggle_key("F7"));
+    press(kF7);
+    step();
+    ASSERT_TRUE(state.hidden_by_player);
+
+    save_settings(with_toggle_key("F8"));
+    step_after_a_second();
+    EXPECT_TRUE(state.hidden_by_player) << "another key shows the marker";
+    press(kF7);
+    step();
+    EXPECT_TRUE(state.hidden_by_player) << "the old key still counts";
+    press(kF8);
+    step();
+    EXPECT_FALSE(state.hidden_by_player);
+    press(kF8);
+    step();
+    ASSERT_TRUE(state.hidden_by_player);
+
+    for (const std::string& none : {with_toggle_key("none"), complete_settings_file()}) {
+        SCOPED_TRACE(none);
+        save_settings(with_toggle_key("F8"));
+        step_after_a_second();
+        if (!state.hidden_by_player) {
+            press(kF8);
+            step();
+        }
+        ASSERT_TRUE(state.hidden_by_player);
+        float visibility = state.visibility;
+        press(kF8);  // made before the reload, taken by no pass
+        save_settings(none);
+        step_after_a_second();
+        EXPECT_FALSE(state.hidden_by_player);
+        EXPECT_EQ(calls_named("onscreen_keyboard_check").size(), 0u);
+        EXPECT_GT(state.visibility, visibility) << "not growing back";
+        press(kF8);
+        step();
+        EXPECT_FALSE(state.hidden_by_player) << "a key that is none now";
+    }
+
+    save_settings(with_toggle_key("F7"));
+    step_after_a_second();
+    press(kF7);
+    step();
+    ASSERT_TRUE(state.hidden_by_player);
+    press(kF7);  // recorded as the hook starts the script again
+    start_script(&state);
+    EXPECT_FALSE(state.hidden_by_player);
+    step();
+    EXPECT_FALSE(state.hidden_by_player) << "a press from before the restart taken";
+    EXPECT_EQ(calls_named("onscreen_keyboard_check").size(), 0u);
+}
+
+// A file without toggle_key, or with none, makes exactly the calls and logs
+// exactly what it did before the key existed, whatever keys are pressed
+// between the frames: the handler is armed with no key and records nothing.
+TEST_F(ScriptLoop, AFileWithoutToggleKeyIsTheSameWhateverKeysArePressed) {
+    auto timeline = [&](const std::string& settings, bool press_keys) {
+        std::vector<std::string> traces;
+        world->focus_target = 0;
+        start(settings);
+        for (int frame = 0; frame < 60; ++frame) {
+            if (frame == 5) focus(101);
+            if (frame == 30) focus(0);
+            if (frame == 40) world->pause_menu_active = 1;
+            if (frame == 45) world->pause_menu_active = 0;
+            for (int k = 0; press_keys && k < kKeyNameCount; ++k) {
+                for (int32_t modifiers = 0; modifiers <= kModifierMask; modifiers += kModifierCtrl)
+                    send_key(StandInKeyMessage{static_cast<uint32_t>(kKeyNames[k].virtual_key), modifiers, 0, 0});
+            }
+            step();
+            traces.push_back(frame_trace());
+        }
+        traces.push_back(log());
+        return traces;
+    };
+    start_toggle_key_link(false);  // as if the hook had no keyboard functions: nothing can come
+    const std::vector<std::string> before = timeline(complete_settings_file(), false);
+    EXPECT_EQ(before.back(), "Script started (script_main)\nConfig file reloaded (config)\n");
+    for (const std::string& settings : {complete_settings_file(), with_toggle_key("none"), with_toggle_key("NONE")}) {
+        SCOPED_TRACE(settings.substr(settings.rfind('\n', settings.size() - 2) + 1));
+        start_toggle_key_link(true);
+        clear_log();
+        EXPECT_EQ(timeline(settings, true), before);
+    }
+}
+
+// With a hook that has no keyboard functions the marker works as ever, and
+// the first reload of a load that names a key says once that it has no
+// effect: not again for another key, nor when the script starts again; a new
+// load says it again. A file that names none says nothing.
+TEST_F(ScriptLoop, AHookWithoutKeyboardFunctionsIsNamedOncePerLoad) {
+    const std::string started = "Script started (script_main)\nConfig file reloaded (config)\n";
+    const std::string no_effect =
+        "toggle_key has no effect: this ScriptHookRDR2.dll has no keyboard handler (script_main)\n";
+    start_toggle_key_link(false);
+    focus(101);
+    start(with_toggle_key("none"));
+    EXPECT_EQ(log(), started);
+    save_settings(with_toggle_key("F7"));
+    step_after_a_second();
+    EXPECT_EQ(log(), started + "Config file reloaded (config)\n" + no_effect);
+    EXPECT_EQ(calls_named("draw_sprite").size(), 1u);
+    save_settings(with_toggle_key("CTRL+F8"));
+    step_after_a_second();
+    start_script(&state);
+    step();
+    EXPECT_EQ(log(),
+              started + "Config file reloaded (config)\n" + no_effect + "Config file reloaded (config)\n" + started);
+
+    start_toggle_key_link(false);  // the plug-in loaded again
+    clear_log();
+    start(with_toggle_key("F7"));
+    EXPECT_EQ(log(), started + no_effect);
 }
 
 TEST_F(ScriptLoop, TextureDictionaryIsRequestedUntilLoadedAndNotInGatedPasses) {

@@ -8,6 +8,7 @@
 
 #include "config.h"
 #include "fake_platform.h"
+#include "key_names.h"
 #include "test_files.h"
 
 namespace {
@@ -70,6 +71,7 @@ TEST_F(SettingsLine, EveryKeyFillsItsFieldAndSetsItsBit) {
         {"show_in_cinematic_camera = yes", 20},
         {"show_during_eagle_eye = yes", 21},
         {"SHOW_IN_SNIPER_SCOPE = yes", 22},
+        {"Toggle_Key = ctrl+f7", 23},
     };
     for (const auto& line : lines) {
         uint32_t before = seen;
@@ -78,15 +80,15 @@ TEST_F(SettingsLine, EveryKeyFillsItsFieldAndSetsItsBit) {
     }
     EXPECT_EQ(seen, kAllKeysSeen | kOptionalKeysSeen);
     Settings expected{1,    1,      1,      1,      1,     1,     0.5f, 90.0f, 77, 3.0f, 4.0f, 0.25f,
-                      2.0f, "dict", "name", "bone", 0.75f, -1.0f, 1,    1,     1,  1,    1};
+                      2.0f, "dict", "name", "bone", 0.75f, -1.0f, 1,    1,     1,  1,    1,    kModifierCtrl | 0x76};
     EXPECT_EQ(std::memcmp(&pending, &expected, sizeof expected), 0);
     EXPECT_EQ(log(), "");
 }
 
-// A file may leave an optional key out, and then reads it as yes: the
-// record a parse starts from holds it so. Each is a flag, and its seen bit
-// lies above the 18 a complete file needs.
-TEST_F(SettingsLine, OptionalKeysAreFlagsThatAreYesUntilTheFileSaysOtherwise) {
+// A file may leave an optional key out, and then reads it as its default: the
+// record a parse starts from holds it so. The flags are yes, toggle_key is
+// none, and each seen bit lies above the 18 a complete file needs.
+TEST_F(SettingsLine, OptionalKeysAreYesOrNoneUntilTheFileSaysOtherwise) {
     Settings started;
     start_settings_record(&started);
     int optional = 0;
@@ -94,8 +96,9 @@ TEST_F(SettingsLine, OptionalKeysAreFlagsThatAreYesUntilTheFileSaysOtherwise) {
         if (!settings_key_optional(key)) continue;
         ++optional;
         const char* field = reinterpret_cast<const char*>(&started) + key.field_offset;
-        EXPECT_EQ(key.reader, flag_reader) << key.name;
-        EXPECT_EQ(*reinterpret_cast<const int32_t*>(field), 1) << key.name;
+        bool flag = key.reader == flag_reader;
+        EXPECT_TRUE(flag || key.field_offset == offsetof(Settings, toggle_key)) << key.name;
+        EXPECT_EQ(*reinterpret_cast<const int32_t*>(field), flag ? 1 : kToggleKeyNone) << key.name;
         EXPECT_EQ(kAllKeysSeen & (1u << key.seen_bit), 0u) << key.name;
     }
     EXPECT_EQ(optional, kOptionalSettingsKeyCount);
@@ -132,6 +135,79 @@ TEST_F(SettingsLine, FlagsTakeOnlyTheFourLowerCaseWords) {
               "Config file line #6: failed to parse value (expected yes/no): on (config)\n"
               "Config file line #7: failed to parse value (expected yes/no): No (config)\n");
     EXPECT_EQ(error(), "Error parsing config file. Check log file for details.");
+}
+
+// toggle_key takes a key name with modifiers in front, in any case and any
+// order, or none; anything else is a value fault that keeps the field.
+TEST_F(SettingsLine, ToggleKeyTakesAKeyNameWithItsModifiersOrNone) {
+    const int32_t all = kModifierCtrl | kModifierShift | kModifierAlt;
+    const struct {
+        const char* value;
+        int32_t key;
+        const char* logged;  // as the log writes it
+    } good[] = {
+        {"F7", 0x76, "F7"},
+        {"f7", 0x76, "F7"},
+        {"ctrl+f7", kModifierCtrl | 0x76, "CTRL+F7"},
+        {"Alt+Shift+Ctrl+a", all | 0x41, "CTRL+SHIFT+ALT+A"},
+        {"SHIFT+0", kModifierShift | 0x30, "SHIFT+0"},
+        {"alt+NumPad9", kModifierAlt | 0x69, "ALT+NUMPAD9"},
+        {"F24", 0x87, "F24"},
+        {"pageup", 0x21, "PAGEUP"},
+        {"PageDown", 0x22, "PAGEDOWN"},
+        {"scrolllock", 0x91, "SCROLLLOCK"},
+        {"Pause", 0x13, "PAUSE"},
+        {"z", 0x5A, "Z"},
+        {"None", kToggleKeyNone, "none"},
+    };
+    for (const auto& key : good) {
+        pending.toggle_key = 12345;
+        EXPECT_TRUE(parse(std::string("toggle_key = ") + key.value)) << key.value;
+        EXPECT_EQ(pending.toggle_key, key.key) << key.value;
+        char text[kToggleKeyTextCapacity];
+        toggle_key_text(pending.toggle_key, text, sizeof text);
+        EXPECT_STREQ(text, key.logged);
+    }
+    EXPECT_EQ(log(), "");
+    EXPECT_EQ(error(), "");
+
+    const char* const bad[] = {"F25",     "F0",        "CTRL+",     "+F7",     "CTRL++F7", "CTRL+CTRL+F7", "WIN+F7",
+                               "F7+CTRL", "CTRL + F7", "CTRL+none", "none+F7", "ESC",      "ctrl-f7",      ""};
+    std::string expected_log;
+    int line = 1;
+    for (const char* value : bad) {
+        pending.toggle_key = 0x76;
+        EXPECT_TRUE(parse(std::string("toggle_key = ") + value, ++line)) << value;
+        EXPECT_EQ(pending.toggle_key, 0x76) << value;
+        expected_log += "Config file line #" + std::to_string(line) +
+                        ": failed to parse value (expected a key name such as F7, CTRL+F7 or none): " + value +
+                        " (config)\n";
+    }
+    EXPECT_EQ(seen, 1u << 23);
+    EXPECT_EQ(log(), expected_log);
+    EXPECT_EQ(error(), "Error parsing config file. Check log file for details.");
+}
+
+// The table holds every key name toggle_key takes, once each, and every one
+// with every set of modifiers reads back as the log writes it.
+TEST(KeyNames, EveryNameWithEveryModifierReadsBackAsWritten) {
+    EXPECT_EQ(kKeyNameCount, 24 + 26 + 10 + 10 + 12);
+    for (int k = 0; k < kKeyNameCount; ++k) {
+        EXPECT_STREQ(key_name_of(kKeyNames[k].virtual_key), kKeyNames[k].name) << "a code named twice";
+        for (int32_t modifiers = 0; modifiers <= kModifierMask; modifiers += kModifierCtrl) {
+            char text[kToggleKeyTextCapacity];
+            toggle_key_text(modifiers | kKeyNames[k].virtual_key, text, sizeof text);
+            int32_t read = kToggleKeyNone;
+            EXPECT_TRUE(parse_toggle_key(text, &read)) << text;
+            EXPECT_EQ(read, modifiers | kKeyNames[k].virtual_key) << text;
+        }
+    }
+    char longest[kToggleKeyTextCapacity];
+    toggle_key_text(kModifierMask | 0x91, longest, sizeof longest);
+    EXPECT_STREQ(longest, "CTRL+SHIFT+ALT+SCROLLLOCK");
+    char small[6];
+    toggle_key_text(kModifierMask | 0x91, small, sizeof small);
+    EXPECT_STREQ(small, "CTRL+");
 }
 
 TEST_F(SettingsLine, DecimalNumbersAreReadAsTheCLibraryReadsThem) {

@@ -1,8 +1,14 @@
 // The real Ondrelle.asi loaded in a game folder beside the stand-in hook:
-// where its files go, that every load starts a fresh log, and that nothing
-// about the log can keep the script from registering.
+// where its files go, that every load starts a fresh log, that nothing about
+// the log can keep the script from registering, and that each load pairs its
+// keyboard handler's registering and withdrawal, or runs without one where
+// the hook has no keyboard functions.
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "host/native_hashes.h"
+#include "stand_in_driver.h"
 #include "test_game.h"
 
 namespace {
@@ -104,6 +110,178 @@ TEST_F(LoadedGame, UnloadUnregistersWithTheSameModuleAndWritesNothing) {
     EXPECT_EQ(hook->unregister_calls, 1);
     EXPECT_EQ(hook->registered_script, nullptr);
     EXPECT_EQ(read_bytes(in_folder(L"Ondrelle.log")), log_before);
+}
+
+// The module a handler's code lies in.
+HMODULE module_of(KeyboardHandler handler) {
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(handler), &module);
+    return module;
+}
+
+// The keyboard handler: registered once at load, after the script, and of the
+// plug-in's own code; withdrawn at unload before the script, leaving the hook
+// none of it.
+TEST_F(LoadedGame, KeyboardHandlerIsRegisteredOnceAfterTheScriptAndWithdrawnBeforeIt) {
+    folder = make_game_folder(L"keyboard");
+    ASSERT_TRUE(write_bytes(in_folder(L"Ondrelle.ini"), default_settings_bytes()));
+    ASSERT_TRUE(load_game(&game, folder));
+    StandInHookState* hook = game.hook_state();
+    EXPECT_EQ(hook->keyboard_register_calls, 1);
+    ASSERT_EQ(hook->keyboard_handler_count, 1);
+    EXPECT_GT(hook->keyboard_registered_at, hook->script_registered_at);
+    EXPECT_EQ(module_of(hook->keyboard_handlers[0]), game.plugin);
+    ASSERT_TRUE(step_frame(&game));
+    EXPECT_EQ(send_key(&game, 0x76), 1);
+    ASSERT_TRUE(step_frame(&game));
+    EXPECT_EQ(hook->keyboard_register_calls, 1);
+    FreeLibrary(game.plugin);
+    game.plugin = nullptr;
+    EXPECT_EQ(hook->keyboard_unregister_calls, 1);
+    EXPECT_EQ(hook->keyboard_handler_count, 0);
+    EXPECT_LT(hook->keyboard_unregistered_at, hook->script_unregistered_at);
+}
+
+// The hook's developer mode unloads plug-ins and loads them again (Ctrl+R),
+// and a player may have two copies side by side: each load registers its own
+// handler once and withdraws that one. The stand-in hook ends the process on
+// a pairing gone wrong, as the real one ends the game, so a slip ends the
+// test too.
+TEST_F(LoadedGame, EveryLoadPairsItsOwnRegisteringAndWithdrawal) {
+    folder = make_game_folder(L"reloads");
+    ASSERT_TRUE(write_bytes(in_folder(L"Ondrelle.ini"), default_settings_bytes()));
+    ASSERT_TRUE(load_game(&game, folder));
+    StandInHookState* hook = game.hook_state();
+    for (int load = 2; load <= 4; ++load) {
+        ASSERT_TRUE(step_frame(&game));
+        FreeLibrary(game.plugin);
+        game.plugin = nullptr;
+        EXPECT_EQ(hook->keyboard_handler_count, 0);
+        ASSERT_TRUE(reload_plugin(&game));
+        EXPECT_EQ(hook->keyboard_register_calls, load);
+        EXPECT_EQ(hook->keyboard_unregister_calls, load - 1);
+        ASSERT_EQ(hook->keyboard_handler_count, 1);
+        EXPECT_EQ(module_of(hook->keyboard_handlers[0]), game.plugin);
+    }
+    ASSERT_TRUE(CopyFileW(in_folder(L"Ondrelle.asi").c_str(), in_folder(L"Ondrelle (2).asi").c_str(), FALSE));
+    HMODULE second = LoadLibraryW(in_folder(L"Ondrelle (2).asi").c_str());
+    ASSERT_NE(second, nullptr);
+    ASSERT_EQ(hook->keyboard_handler_count, 2);
+    EXPECT_EQ(module_of(hook->keyboard_handlers[1]), second);
+    EXPECT_EQ(send_key(&game, 0x76), 2);
+    FreeLibrary(second);
+    ASSERT_EQ(hook->keyboard_handler_count, 1);
+    EXPECT_EQ(module_of(hook->keyboard_handlers[0]), game.plugin);
+}
+
+// Two hooks in the process: one with the keyboard functions loaded first from
+// elsewhere, and the one beside the plug-in without them. Windows' loader
+// binds the plug-in's imports to the module of that name already loaded, so
+// its script goes to the first; the handler must go there too, where a hook
+// found by its place beside the plug-in would have none to take it.
+TEST_F(LoadedGame, TheHandlerGoesToTheHookTheScriptWentTo) {
+    folder = make_game_folder(L"two-hooks");
+    ASSERT_TRUE(write_bytes(in_folder(L"Ondrelle.ini"), default_settings_bytes()));
+    HMODULE elsewhere = LoadLibraryW(stand_in_hook_path(hook_with_keyboard).c_str());
+    ASSERT_NE(elsewhere, nullptr);
+    auto elsewhere_state = reinterpret_cast<StandInHookState* (*)()>(
+        reinterpret_cast<void*>(GetProcAddress(elsewhere, "stand_in_driver_hook")));
+    ASSERT_NE(elsewhere_state, nullptr);
+    ASSERT_TRUE(load_game(&game, folder, L"Ondrelle.asi", hook_without_keyboard));
+    ASSERT_NE(game.hook, elsewhere);
+    const StandInHookState* other = elsewhere_state();
+    ASSERT_EQ(other->register_calls, 1) << "the script went to the hook beside the plug-in: this tells nothing";
+    EXPECT_EQ(game.hook_state()->register_calls, 0);
+    EXPECT_EQ(other->keyboard_register_calls, 1);
+    EXPECT_EQ(other->keyboard_handler_count, 1);
+    unload_game(&game);
+    EXPECT_EQ(other->keyboard_handler_count, 0);
+    FreeLibrary(elsewhere);
+}
+
+// A hook from before the keyboard functions loads the plug-in all the same
+// (they are not imported): the script runs and draws, keys reach no handler,
+// and the first reload that names a toggle_key says once that it has no
+// effect; the script started again does not say it again.
+TEST_F(LoadedGame, AHookWithoutKeyboardFunctionsStillRunsThePluginAndSaysSoOnce) {
+    folder = make_game_folder(L"old-hook");
+    std::string settings = default_settings_bytes();
+    settings.replace(settings.find("\ntoggle_key = none"), 18, "\ntoggle_key = F7");
+    ASSERT_TRUE(write_bytes(in_folder(L"Ondrelle.ini"), settings));
+    ASSERT_TRUE(load_game(&game, folder, L"Ondrelle.asi", hook_without_keyboard));
+    ASSERT_EQ(GetProcAddress(game.hook, kKeyboardHandlerRegisterName), nullptr);
+    ASSERT_EQ(GetProcAddress(game.hook, kKeyboardHandlerUnregisterName), nullptr);
+    StandInHookState* hook = game.hook_state();
+    EXPECT_EQ(hook->register_calls, 1);
+    StandInEntity* human = stand_in_add_entity(game.world(), 501, stand_in_human, 3.0f, 4.0f, 5.0f);
+    stand_in_add_bone(human, "skel_head", 31086, 3.0f, 4.0f, 6.5f);
+    game.world()->focus_target = 501;
+    const std::string no_effect = "toggle_key has no effect: this ScriptHookRDR2.dll has no keyboard handler";
+    for (int frame = 0; frame < 10; ++frame) ASSERT_TRUE(step_frame(&game));
+    EXPECT_EQ(send_key(&game, 0x76), 0);
+    ASSERT_TRUE(step_frame(&game));
+    bool drawn = false;
+    for (int i = 0; i < game.frame()->call_count; ++i)
+        drawn = drawn || game.frame()->calls[i].hash == native::draw_sprite;
+    EXPECT_TRUE(drawn);
+    EXPECT_EQ(game.frame()->unknown_natives, 0);
+    std::string entries = log_text();
+    EXPECT_NE(entries.find("\nConfig file reloaded (config:"), std::string::npos) << entries;
+    EXPECT_NE(entries.find("\n" + no_effect + " (script_main:"), std::string::npos) << entries;
+    restart_script(&game);
+    ASSERT_TRUE(step_frame(&game));
+    entries = log_text();
+    auto times = [&](const std::string& text) {
+        size_t n = 0;
+        for (size_t at = entries.find(text); at != std::string::npos; at = entries.find(text, at + 1)) ++n;
+        return n;
+    };
+    EXPECT_EQ(times("Script started"), 2u) << entries;
+    EXPECT_EQ(times("Config file reloaded"), 2u) << entries;
+    EXPECT_EQ(times(no_effect), 1u) << entries;
+    FreeLibrary(game.plugin);
+    game.plugin = nullptr;
+    EXPECT_EQ(hook->unregister_calls, 1);
+    EXPECT_EQ(hook->keyboard_register_calls + hook->keyboard_unregister_calls, 0);
+}
+
+// The stand-in hook itself ends the process with a FATAL line, in its log
+// and on the standard error, on a handler registered twice and on one
+// withdrawn that it does not know, as the real hook ends the game: what lets
+// the tests above fail on a pairing gone wrong.
+TEST(StandInHook, EndsTheProcessOnAHandlerRegisteredTwiceOrWithdrawnUnknown) {
+    const std::wstring hook_path = stand_in_hook_path(hook_with_keyboard);
+    const std::wstring hook_log = hook_path.substr(0, hook_path.rfind(L'\\')) + L"\\ScriptHookRDR2.log";
+    // Each death test runs this body again in a process of its own, up to its
+    // own statement: the log is read, and taken away, after each.
+    auto logged_and_taken_away = [&] {
+        std::string logged = read_bytes(hook_log);
+        DeleteFileW(hook_log.c_str());
+        return logged;
+    };
+    logged_and_taken_away();
+    auto keyboard_function = [&](const char* name) {
+        HMODULE hook = LoadLibraryW(hook_path.c_str());
+        return reinterpret_cast<KeyboardHandlerFunction>(reinterpret_cast<void*>(GetProcAddress(hook, name)));
+    };
+    KeyboardHandler handler = [](uint32_t, uint16_t, uint8_t, int32_t, int32_t, int32_t, int32_t) {};
+    const char kTwice[] = "FATAL: Can't register keyboard handler, it is already registered";
+    const char kUnknown[] = "FATAL: Can't unregister keyboard handler, it is not registered";
+
+    EXPECT_EXIT(
+        {
+            keyboard_function(kKeyboardHandlerRegisterName)(handler);
+            keyboard_function(kKeyboardHandlerRegisterName)(handler);
+        },
+        ::testing::ExitedWithCode(kStandInFatalExitCode), kTwice);
+    std::string logged = logged_and_taken_away();
+    EXPECT_NE(logged.find(std::string("] ") + kTwice + "\r\n"), std::string::npos) << logged;
+
+    EXPECT_EXIT(keyboard_function(kKeyboardHandlerUnregisterName)(handler),
+                ::testing::ExitedWithCode(kStandInFatalExitCode), kUnknown);
+    logged = logged_and_taken_away();
+    EXPECT_NE(logged.find(std::string("] ") + kUnknown + "\r\n"), std::string::npos) << logged;
 }
 
 TEST_F(LoadedGame, ThreadNotificationsDoNothingAndReturnTrue) {

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Reads the built plug-in's import and export tables: it imports only from
 # Windows' own DLLs and the script hook, from the hook exactly its six
-# functions under their decorated names, and it exports nothing at all. And
+# functions under their decorated names (the two keyboard functions are looked
+# up at run time, never imported, so that a hook without them still loads
+# it), and it exports nothing at all. And
 # the checker's: it imports from KERNEL32 and msvcrt alone, so that no
 # library of the game's folder (a loader installed as version.dll, which
 # USER32 loads under Wine) is ever loaded into it.

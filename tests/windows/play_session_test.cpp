@@ -1,8 +1,9 @@
 // End to end: the real Ondrelle.asi in a game folder with the stand-in hook
 // and the shipped default Ondrelle.ini, through a scripted play session:
 // the gates (a menu opened and closed, a file without the optional keys),
-// the game window's shape, and the script started again by the hook. Each
-// frame's draws are read from the hook's call record.
+// the game window's shape, the script started again by the hook, and the
+// toggle key pressed in the game window. Each frame's draws are read from
+// the hook's call record.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -27,6 +28,10 @@ const uint64_t kEntityPosition = native::entity_position;
 const uint64_t kPedCheck = native::ped_check;
 const uint64_t kPauseMenuCheck = native::pause_menu_check;
 const uint64_t kUiAppCheck = native::ui_app_check;
+const uint64_t kOnscreenKeyboardCheck = native::onscreen_keyboard_check;
+
+const uint32_t kF7 = 0x76;
+const uint32_t kF8 = 0x77;
 
 // Height over width of the screen as the game's resolution native answers
 // it, 1280x720, whatever the real screen.
@@ -96,6 +101,18 @@ struct PlaySession : ::testing::Test {
     }
     // Lets the plug-in's once-a-second look come.
     void wait_for_a_look() { Sleep(1100); }
+    // The natives the frame called, in order.
+    std::vector<uint64_t> natives_called() {
+        std::vector<uint64_t> hashes;
+        for (int i = 0; i < frame()->call_count; ++i) hashes.push_back(frame()->calls[i].hash);
+        return hashes;
+    }
+    // The default settings with the toggle_key line given.
+    std::string settings_with_toggle_key(const std::string& key) {
+        std::string settings = default_settings_bytes();
+        settings.replace(settings.find("\ntoggle_key = none"), 18, "\ntoggle_key = " + key);
+        return settings;
+    }
     // Saves the settings file and lets the plug-in's once-a-second look come.
     void save_settings(const std::string& bytes) {
         ASSERT_TRUE(write_bytes(folder + L"\\Ondrelle.ini", bytes));
@@ -327,6 +344,93 @@ TEST_F(PlaySession, MarkerGrowsShrinksHidesAndSurvivesABrokenSettingsFile) {
     EXPECT_LE(static_cast<ULONGLONG>(g_system_time_reads), 10 * seconds)
         << "read in " << g_system_time_reads << " of 3000 frames over about " << seconds << " s";
     replace_import(game.plugin, "KERNEL32.dll", "GetSystemTimeAsFileTime", real);
+}
+
+// The toggle key as a player presses it in the game window. With the shipped
+// toggle_key = none, keys change no call; CTRL+F7 set, it hides the marker,
+// which eases out, and shows it again; what is not that press, or a press
+// while typing or in a menu, changes nothing; a reload to none shows it again.
+TEST_F(PlaySession, ToggleKeyPressedInTheGameWindowHidesAndShowsTheMarker) {
+    StandInWorld* world = game.world();
+    const float size = 0.03f, frame_time = 1.0f / kFramesPerSecond;
+    auto grown = [&](float visibility) { return eased_visibility(visibility, 1.0f, 8.0f, frame_time); };
+    auto shrunk = [&](float visibility) { return eased_visibility(visibility, 0.0f, 10.0f, frame_time); };
+    world->focus_target = 501;
+    float visibility = 0.0f;
+    for (int i = 0; i < 40; ++i) {
+        visibility = grown(visibility);
+        step();
+    }
+
+    // toggle_key = none, as shipped: every key, with every set of modifiers,
+    // leaves the frame's calls as they are, and the log as it is.
+    const std::vector<uint64_t> usual = natives_called();
+    const std::string log_before = log();
+    for (uint32_t key : {kF7, kF8, 0x41u, 0x91u}) {
+        for (int32_t modifiers = 0; modifiers < 8; ++modifiers) EXPECT_EQ(send_key(&game, key, modifiers << 8), 1);
+        visibility = grown(visibility);
+        EXPECT_EQ(step(), size * visibility);
+        EXPECT_EQ(natives_called(), usual) << "with toggle_key none, key " << key;
+    }
+    EXPECT_EQ(log(), log_before);
+
+    save_settings(settings_with_toggle_key("ctrl+F7"));
+    visibility = grown(visibility);
+    EXPECT_EQ(step(), size * visibility);
+    EXPECT_EQ(count(kOnscreenKeyboardCheck), 0);
+
+    // Hidden: it eases out at shrink_speed, frame by frame.
+    send_key(&game, kF7, 0x100);
+    visibility = shrunk(visibility);
+    EXPECT_EQ(step(), size * visibility) << "hidden at once instead of eased out";
+    EXPECT_EQ(count(kOnscreenKeyboardCheck), 1);
+    for (int i = 0; i < 40; ++i) {
+        visibility = shrunk(visibility);
+        EXPECT_EQ(step(), visibility > 0.01f ? size * visibility : 0.0f) << "shrinking, frame " << i + 1;
+    }
+    EXPECT_NE(log().find("\nMarker hidden by toggle_key (CTRL+F7) (script_main:"), std::string::npos) << log();
+
+    // Not the press: while typing (asked, then dropped), an auto-repeat, the
+    // release, another key, F7 without Ctrl or with Shift too; and a press
+    // made while the pause menu is open.
+    world->onscreen_keyboard_state = 0;
+    send_key(&game, kF7, 0x100);
+    step();
+    EXPECT_EQ(count(kOnscreenKeyboardCheck), 1);
+    world->onscreen_keyboard_state = 3;
+    send_key(&game, kF7, 0x100, true);
+    send_key(&game, kF7, 0x100, false, true);
+    send_key(&game, kF8, 0x100);
+    send_key(&game, kF7, 0);
+    send_key(&game, kF7, 0x100 | 0x200);
+    step();
+    EXPECT_EQ(count(kOnscreenKeyboardCheck), 0);
+    world->pause_menu_active = 1;
+    send_key(&game, kF7, 0x100);
+    step();
+    world->pause_menu_active = 0;
+    for (int i = 0; i < 3; ++i) {
+        visibility = shrunk(visibility);
+        EXPECT_EQ(step(), 0.0f) << "shown by a press that was not the key";
+        EXPECT_EQ(count(kOnscreenKeyboardCheck), 0);
+    }
+
+    // Shown again: it eases back in at grow_speed.
+    send_key(&game, kF7, 0x100);
+    float shown = 0.0f;
+    for (int i = 0; i < 30 && shown == 0.0f; ++i) shown = step();
+    EXPECT_GT(shown, 0.0f);
+    EXPECT_LT(shown, size * 0.5f) << "shown at once instead of eased in";
+    EXPECT_NE(log().find("\nMarker shown by toggle_key (CTRL+F7) (script_main:"), std::string::npos) << log();
+
+    // Hidden again, then the file saved with none: shown again, unasked.
+    send_key(&game, kF7, 0x100);
+    for (int i = 0; i < 40; ++i) step();
+    EXPECT_EQ(step(), 0.0f);
+    save_settings(default_settings_bytes());
+    for (int i = 0; i < 30; ++i) step();
+    EXPECT_GT(step(), size * 0.9f) << "not shown again by a reload to none";
+    EXPECT_EQ(times_logged("by toggle_key"), 3u) << log();
 }
 
 }  // namespace

@@ -11,15 +11,31 @@ set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 # The stand-in hook: a DLL named ScriptHookRDR2.dll of its own folder, so that
-# the host can only reach it through the copy in each test's game folder.
-add_library(stand_in_hook SHARED
-  $<TARGET_OBJECTS:ondrelle_simulated_hook>
-  ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/hook_script_fiber.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/ScriptHookRDR2_stand_in.def)
-target_include_directories(stand_in_hook PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/stand_in ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(stand_in_hook PRIVATE ondrelle_simulated_world)
-set_target_properties(stand_in_hook PROPERTIES OUTPUT_NAME ScriptHookRDR2 PREFIX ""
-  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/stand_in)
+# the host can only reach it through the copy in each test's game folder. A
+# second build, of the same code, exports everything but the two keyboard
+# functions, as a hook from before them: its .def is the first one without
+# their lines.
+set(stand_in_def ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/ScriptHookRDR2_stand_in.def)
+set(stand_in_def_without_keyboard ${CMAKE_CURRENT_BINARY_DIR}/ScriptHookRDR2_stand_in_without_keyboard.def)
+file(READ ${stand_in_def} stand_in_exports)
+string(REGEX REPLACE "[^\n]*keyboardHandler[^\n]*\n" "" stand_in_exports "${stand_in_exports}")
+file(WRITE ${stand_in_def_without_keyboard} "${stand_in_exports}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${stand_in_def})
+foreach(build "stand_in_hook;stand_in;${stand_in_def}"
+              "stand_in_hook_without_keyboard;stand_in_without_keyboard;${stand_in_def_without_keyboard}")
+  list(GET build 0 target)
+  list(GET build 1 folder)
+  list(GET build 2 def)
+  add_library(${target} SHARED
+    $<TARGET_OBJECTS:ondrelle_simulated_hook>
+    ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/hook_script_fiber.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/stand_in/hook_keyboard.cpp
+    ${def})
+  target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/stand_in ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(${target} PRIVATE ondrelle_simulated_world)
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME ScriptHookRDR2 PREFIX ""
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${folder} ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${folder})
+endforeach()
 
 # The test host and the Windows tests, which also call the log and settings
 # code directly over the real Windows platform layer.
@@ -32,7 +48,7 @@ target_include_directories(ondrelle_windows_tests PRIVATE ${CMAKE_CURRENT_SOURCE
 target_link_libraries(ondrelle_windows_tests PRIVATE ondrelle_core ondrelle_log ondrelle_platform
   ondrelle_simulated_world ondrelle_tool_report gtest gtest_main version)
 target_compile_definitions(ondrelle_windows_tests PRIVATE ONDRELLE_VERSION="${PROJECT_VERSION}")
-add_dependencies(ondrelle_windows_tests Ondrelle stand_in_hook ondrelle-check)
+add_dependencies(ondrelle_windows_tests Ondrelle stand_in_hook stand_in_hook_without_keyboard ondrelle-check)
 # One test of ctest, run once under Wine: a Wine process of its own for each
 # case cost a quarter of a second apiece. Its summary in gtest-results/ gives
 # scripts/test the count of cases.
@@ -90,6 +106,6 @@ add_executable(ondrelle-frame-bench
   ${CMAKE_CURRENT_SOURCE_DIR}/host/test_game.cpp)
 target_include_directories(ondrelle-frame-bench PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/host ${CMAKE_CURRENT_SOURCE_DIR}/support
   ${CMAKE_CURRENT_SOURCE_DIR}/stand_in ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(ondrelle-frame-bench PRIVATE ondrelle_simulated_world)
+target_link_libraries(ondrelle-frame-bench PRIVATE ondrelle_simulated_world ondrelle_platform)
 set_target_properties(ondrelle-frame-bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 add_dependencies(ondrelle-frame-bench Ondrelle stand_in_hook)

@@ -100,17 +100,23 @@ size_t edit_distance(const std::string& a, const std::string& b) {
     return d[a.size()][b.size()];
 }
 
-const char* name_meant(const std::string& typed, const std::vector<const char*>& names) {
-    const char* best = nullptr;
-    size_t best_distance = 3;
+std::vector<const char*> names_meant(const std::string& typed, const std::vector<const char*>& names) {
+    std::vector<const char*> nearest;
+    size_t nearest_distance = 0;
     for (const char* name : names) {
         size_t distance = edit_distance(typed, name);
-        if (distance < best_distance && distance * 2 < typed.size()) {
-            best = name;
-            best_distance = distance;
-        }
+        if (distance > 2 || distance * 2 >= typed.size()) continue;
+        if (!nearest.empty() && distance > nearest_distance) continue;
+        if (nearest.empty() || distance < nearest_distance) nearest.clear();
+        nearest_distance = distance;
+        nearest.push_back(name);
     }
-    return best;
+    return nearest;
+}
+
+const char* name_meant(const std::string& typed, const std::vector<const char*>& names) {
+    std::vector<const char*> nearest = names_meant(typed, names);
+    return nearest.empty() ? nullptr : nearest.front();
 }
 
 std::string escaped_text(const std::string& text) {

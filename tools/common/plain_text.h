@@ -27,9 +27,13 @@ bool ends_with_any_case(const std::string& text, const std::string& ending);
 // to another: how near a misspelt key or file name is to the one meant.
 size_t edit_distance(const std::string& a, const std::string& b);
 
-// The name of names that typed most likely meant, mistyped: the nearest one
-// at most two edits away and fewer than half typed's length away; null when
-// none is that near (then typed is not a slip of the fingers).
+// The names of names that typed most likely meant, mistyped, in their order:
+// those nearest to it, when that is at most two edits away and fewer than
+// half typed's length away; empty when none is that near (then typed is not a
+// slip of the fingers).
+std::vector<const char*> names_meant(const std::string& typed, const std::vector<const char*>& names);
+
+// The first of them, or null.
 const char* name_meant(const std::string& typed, const std::vector<const char*>& names);
 
 // text with every byte that could garble a console escaped: control bytes

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "default_settings.h"
+#include "key_names.h"
 #include "plain_text.h"
 
 namespace {
@@ -26,6 +27,23 @@ std::string number_text(double value) {
 bool is_quoted(const std::string& text) { return text.size() >= 2 && text.front() == '"' && text.back() == '"'; }
 
 std::string unquoted(const std::string& text) { return is_quoted(text) ? text.substr(1, text.size() - 2) : text; }
+
+// Names joined by ", " and, before the last, by last_joint (" or ").
+template <typename Name>
+std::string listed(const std::vector<Name>& names, const char* last_joint) {
+    std::string text;
+    for (size_t n = 0; n < names.size(); ++n)
+        text += std::string(n == 0 ? "" : n + 1 == names.size() ? last_joint : ", ") + names[n];
+    return text;
+}
+
+// Whether an upper-case text is one of toggle_key's key names.
+bool key_name_of_text(const std::string& text) {
+    for (int k = 0; k < kKeyNameCount; ++k) {
+        if (text == kKeyNames[k].name) return true;
+    }
+    return false;
+}
 
 bool is_flag_word(const std::string& text) {
     return text == "yes" || text == "no" || text == "true" || text == "false";
@@ -164,6 +182,34 @@ bool dict_near_known(const ValueReading& value, std::string* meant) {
     return near != nullptr;
 }
 
+// The key a toggle_key value names, after its modifiers, upper case as the
+// names are written.
+std::string key_part(const std::string& text) {
+    std::string key = text.substr(text.rfind('+') == std::string::npos ? 0 : text.rfind('+') + 1);
+    for (char& c : key) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    return key;
+}
+
+// Whether the modifiers in front of a toggle_key value's key are as the game
+// takes them: with a known key after them, the value would be read.
+bool modifiers_taken(const std::string& text) {
+    size_t plus = text.rfind('+');
+    int32_t key = kToggleKeyNone;
+    return plus == std::string::npos || parse_toggle_key((text.substr(0, plus + 1) + kKeyNames[0].name).c_str(), &key);
+}
+
+// A refused toggle_key whose modifiers are right but whose key is no name,
+// only a slip away from some: the nearest names, in the table's order.
+bool key_name_near_known(const ValueReading& value, std::string* meant) {
+    std::vector<const char*> names;
+    for (int k = 0; k < kKeyNameCount; ++k) names.push_back(kKeyNames[k].name);
+    std::string key = key_part(value.text);
+    std::vector<const char*> nearest = names_meant(key, names);
+    if (!value.refused || !modifiers_taken(value.text) || key_name_of_text(key) || nearest.empty()) return false;
+    *meant = listed(nearest, " or ");
+    return true;
+}
+
 // =============================================================================
 // The tests on the settings as read: what the values do to the marker
 // =============================================================================
@@ -195,6 +241,7 @@ bool no_kind_marked(const Settings& s, const SettingsKey&) {
 }
 bool people_marked_as_animals(const Settings& s, const SettingsKey&) { return !s.mark_humans && s.mark_animals; }
 bool flag_no(const Settings& s, const SettingsKey& key) { return int_of(s, key) == 0; }
+bool key_named(const Settings& s, const SettingsKey& key) { return int_of(s, key) != kToggleKeyNone; }
 
 // What each text setting names, and what the marker does when the game finds
 // no such thing: without its sprite it is not drawn; without its bone it sits
@@ -242,6 +289,28 @@ std::string known_texture_pairs() {
             pairs += std::string(n == 0 ? "" : n + 1 == known.names.size() ? " or " : ", ") + known.names[n];
     }
     return pairs;
+}
+
+// What a run of key names is known by: a single character, or the letters
+// before the digits a name ends in ("F", "NUMPAD"); a name of its own else.
+static std::string run_of(const std::string& name) {
+    if (name.size() == 1) return "";
+    size_t digits = name.find_last_not_of("0123456789") + 1;
+    return digits < name.size() ? name.substr(0, digits) : name;
+}
+
+std::string key_names_in_words() {
+    std::vector<std::string> parts;
+    for (int k = 0; k < kKeyNameCount;) {
+        int end = k + 1;
+        while (end < kKeyNameCount && run_of(kKeyNames[end].name) == run_of(kKeyNames[k].name) &&
+               kKeyNames[end].virtual_key == kKeyNames[end - 1].virtual_key + 1)
+            ++end;
+        parts.push_back(end - k >= 3 ? std::string(kKeyNames[k].name) + " to " + kKeyNames[end - 1].name
+                                     : kKeyNames[k].name);
+        k = end - k >= 3 ? end : k + 1;
+    }
+    return listed(parts, " and ");
 }
 
 // A text value one character longer than a text setting holds.
@@ -324,6 +393,18 @@ const SettingsRule kSettingsRules[] = {
      "{key} = {text}", "the game takes only yes, no, true or false",
      "write yes or no"},
 
+    // How the game reads a key name: toggle_key.
+    {nullptr, key_name_reader, {}, ON_TEXT(has_no_value), rule_refused, "toggle_key =",
+     "{key} has no value", "the game refuses it",
+     "write none, or a key such as F7"},
+    {nullptr, key_name_reader, {}, ON_TEXT(key_name_near_known), rule_refused, "toggle_key = CTRL+F25",
+     "{key} = {text} names no key the game knows", "the game refuses it",
+     "the key names nearest to it are {meant}"},
+    {nullptr, key_name_reader, {}, ON_TEXT(other_word), rule_refused, "toggle_key = WIN+F7",
+     "{key} = {text} is not a key name, with CTRL+, SHIFT+ or ALT+ in front, nor none", "the game refuses it",
+     "write none, or a key such as F7 or CTRL+F7, each of CTRL+, SHIFT+ and ALT+ at most once and without spaces; "
+     "the keys are {key_names}"},
+
     // How the game reads a text.
     {nullptr, text_reader, {}, ON_TEXT(text_too_long), rule_refused, kTextTooLongExample,
      "{key} is {length} characters long", "the game takes at most {limit} and empties it",
@@ -402,6 +483,13 @@ const SettingsRule kSettingsRules[] = {
     {"show_in_sniper_scope", flag_reader, {}, ON_SETTINGS(flag_no), rule_hides_as_asked, "show_in_sniper_scope = no",
      "{key} is {value}", "the marker hides while you look through a sniper scope",
      "yes shows it there too"},
+
+    // What the player hides with a key, as asked.
+    {"toggle_key", key_name_reader, {}, ON_SETTINGS(key_named), rule_hides_as_asked, "toggle_key = CTRL+F7",
+     "{key} is {value}",
+     "pressing {key_alone} with {held} hides the marker, and pressing it again shows it, but not while you type in "
+     "the game's on-screen keyboard",
+     "none turns the key off"},
 };
 // clang-format on
 const int kSettingsRuleCount = sizeof kSettingsRules / sizeof kSettingsRules[0];
@@ -415,6 +503,33 @@ const int kSettingsRuleCount = sizeof kSettingsRules / sizeof kSettingsRules[0];
 
 namespace {
 
+// A toggle key as the log writes it: "CTRL+F7", "none".
+std::string key_text(int32_t key) {
+    char text[kToggleKeyTextCapacity];
+    toggle_key_text(key, text, sizeof text);
+    return text;
+}
+
+// A modifier's name as a player reads it on the key: "Ctrl".
+std::string modifier_word(const ModifierName& modifier) { return modifier.name[0] + lower_case(modifier.name + 1); }
+
+// A toggle key's key without its modifiers: "F7".
+std::string key_alone(int32_t key) {
+    const char* name = key_name_of(key & kVirtualKeyMask);
+    return name != nullptr ? name : "?";
+}
+
+// Which modifiers a toggle key wants held, in words: "Ctrl held, but not
+// Shift or Alt,", "Ctrl, Shift and Alt held", "none of Ctrl, Shift and Alt held".
+std::string held_words(int32_t key) {
+    std::vector<std::string> held, free;
+    for (const ModifierName& modifier : kModifierNames)
+        ((key & modifier.bit) != 0 ? held : free).push_back(modifier_word(modifier));
+    if (held.empty()) return "none of " + listed(free, " and ") + " held";
+    if (free.empty()) return listed(held, " and ") + " held";
+    return listed(held, " and ") + " held, but not " + listed(free, " or ") + ",";
+}
+
 // The default file's value of a key, as an example a player can copy.
 std::string default_value(const SettingsKey& key) {
     const char* field = field_of(default_settings(), key);
@@ -427,6 +542,8 @@ std::string default_value(const SettingsKey& key) {
             return *reinterpret_cast<const int32_t*>(field) != 0 ? "yes" : "no";
         case text_reader:
             return field;
+        case key_name_reader:
+            return key_text(*reinterpret_cast<const int32_t*>(field));
     }
     return "";
 }
@@ -442,6 +559,8 @@ std::string value_shown(const Settings& settings, const SettingsKey& key) {
             return int_of(settings, key) != 0 ? "yes" : "no";
         case text_reader:
             return field_of(settings, key)[0] == 0 ? "empty" : shown_value(field_of(settings, key));
+        case key_name_reader:
+            return key_text(int_of(settings, key));
     }
     return "";
 }
@@ -496,6 +615,9 @@ const Field kFields[] = {
     {"rest",          true,  [](const Fields& f) { return shown_value(rest_of(*f.reading)); }},
     {"number_text",   true,  [](const Fields& f) { return shown_value(number_as_written(*f.reading)); }},
     {"length",        true,  [](const Fields& f) { return std::to_string(f.reading->text.size()); }},
+    {"key_names",     false, [](const Fields&) { return key_names_in_words(); }},
+    {"key_alone",     false, [](const Fields& f) { return key_alone(int_of(*f.settings, *f.key)); }},
+    {"held",          false, [](const Fields& f) { return held_words(int_of(*f.settings, *f.key)); }},
 };
 // clang-format on
 

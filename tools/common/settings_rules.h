@@ -90,6 +90,10 @@ extern const std::vector<KnownTextureDict> kKnownTextures;
 // texture_name = star, ... or lock; texture_dict = ...".
 std::string known_texture_pairs();
 
+// toggle_key's key names in words, runs of them as the first and the last:
+// "F1 to F24, A to Z, 0 to 9, NUMPAD0 to NUMPAD9, INSERT, ... and SCROLLLOCK".
+std::string key_names_in_words();
+
 // One rule that applies, in the player's words.
 struct RuleNote {
     const SettingsRule* rule;
