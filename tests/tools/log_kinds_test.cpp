@@ -74,6 +74,11 @@ const KindRow kRows[] = {
     {hook_log, "[20:14:02] FATAL: Core tid mismatch", problem, note, problem, note, hook_stopped, hook_stopped},
     {hook_log, "[20:14:02] FATAL: Creating threads while previous are still active",
      problem, note, problem, note, hook_stopped, hook_stopped},
+    // A plug-in's keyboard handler paired wrong: not the hook's version.
+    {hook_log, "[20:14:02] FATAL: Can't register keyboard handler, it is already registered",
+     problem, note, problem, note, hook_stopped, hook_stopped},
+    {hook_log, "[20:14:02] FATAL: Can't unregister keyboard handler, it is not registered",
+     problem, note, problem, note, hook_stopped, hook_stopped},
     {hook_log, "[20:14:02] FATAL: Script is already registered 'Ondrelle.asi'",
      problem, note, counted, counted, no_cause, no_cause},
     // What it did with the plug-ins' scripts.
@@ -141,6 +146,18 @@ const KindRow kRows[] = {
      "20:14:15.059 Error in config file: One or more keys are missing.\nIf you just updated the mod, check the "
      "changelog or the default config file for new values.\n (config:219)",
      fine, fine, fine, fine, no_cause, no_cause},
+    {plugin_log,
+     "20:14:13.057 Config file line #25: failed to parse value (expected a key name such as F7, CTRL+F7 or none): "
+     "Ctrl+F25 (config:141)",
+     fine, fine, fine, fine, no_cause, no_cause},
+    // The player's key: hidden is worth knowing, shown again is not.
+    {plugin_log, "20:20:00.100 Marker hidden by toggle_key (CTRL+F7) (script_main:300)",
+     note, note, note, note, no_cause, no_cause},
+    {plugin_log, "20:20:05.100 Marker shown by toggle_key (CTRL+F7) (script_main:301)",
+     fine, fine, fine, fine, no_cause, no_cause},
+    {plugin_log,
+     "20:14:07.046 toggle_key has no effect: this ScriptHookRDR2.dll has no keyboard handler (script_main:90)",
+     note, note, note, note, no_cause, no_cause},
     // A dictionary misspelt in the last start; one from before the update
     // tells of then.
     {plugin_log,

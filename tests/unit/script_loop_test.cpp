@@ -730,7 +730,9 @@ std::string fixed_text_of(const std::string& format) {
 // The script driven through every state that writes its log: the settings
 // file missing (twice over, a run of one entry), its time unreadable, its
 // stream refused, each fault of a line or a value, a read error, a key
-// missing, a texture dictionary that never loads. The log it really wrote
+// missing, a texture dictionary that never loads, a toggle_key it cannot
+// read, the key hiding and showing the marker, and a hook with no keyboard
+// handler. The log it really wrote
 // goes to ondrelle-check, which must know every kind of entry its table of
 // log-line kinds names for Ondrelle.log and explain every entry: a text of
 // the plug-in reworded or added without the checker reading it fails here.
@@ -763,6 +765,15 @@ TEST_F(ScriptLoop, EveryEntryTheScriptLogsIsExplainedByTheChecker) {
     fake_platform.read_error_after = -1;
     look_at(settings_file_with("texture_dict", "never_textures"));
     for (int pass = 0; pass < kTextureDictPatiencePasses; ++pass) step();
+    look_at(with_toggle_key("Ctrl+F25"));
+    look_at(with_toggle_key("F7"));
+    press(kF7);  // hidden
+    step();
+    press(kF7);  // shown
+    step();
+    start_toggle_key_link(false);  // loaded again, beside a hook with no keyboard handler
+    start_script(&state);
+    look_at(with_toggle_key("F7"));
 
     std::string log = read_file(folder + "/Ondrelle.log");
     for (int k = 0; k < kLogLineKindCount; ++k) {

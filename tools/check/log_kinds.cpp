@@ -284,6 +284,9 @@ bool bad_flag_now(const SettingsLineSeen& line, const LineContext& context) {
     return refused_by(line, flag_reader) && line.value == logged_text(context);
 }
 bool text_too_long_now(const SettingsLineSeen& line, const LineContext&) { return refused_by(line, text_reader); }
+bool bad_key_name_now(const SettingsLineSeen& line, const LineContext& context) {
+    return refused_by(line, key_name_reader) && line.value == logged_text(context);
+}
 
 // A fault on a settings line: the game refused it and showed its error.
 const char kSettingsLineFault[] =
@@ -348,6 +351,14 @@ const LogLineKind kLogLineKinds[] = {
      nullptr,
      kHookItselfFailed,
      kHookItselfFailedFix, weigh_hook_failed, nullptr},
+    // The real hook's words for these are not known: any FATAL line about a
+    // keyboard handler is one.
+    {hook_log, "FATAL: %skeyboard handler", false, tells_hook_failed, line_weighed, nullptr,
+     "A plug-in registered a keyboard handler with the hook twice, or withdrew one the hook did not know, and the "
+     "hook stopped the game: that plug-in paired its calls wrong; the hook's version has nothing to do with it.",
+     "Take plug-ins out of the game's folder one at a time to find which, and tell its maker; if it is Ondrelle, send "
+     "Ondrelle.log and this log.",
+     weigh_hook_failed, nullptr},
     {hook_log, "FATAL: ", false, tells_hook_failed, line_weighed, nullptr,
      "The script hook failed: most likely it does not fit this version of the game.",
      kUpdateTheHook, weigh_hook_failed, nullptr},
@@ -425,6 +436,9 @@ const LogLineKind kLogLineKinds[] = {
     {plugin_log, kLogBadFlag, false, tells_nothing_more, line_weighed, kGenericParseErrorText,
      kSettingsLineFault,
      "", weigh_settings_line, bad_flag_now},
+    {plugin_log, kLogBadKeyName, false, tells_nothing_more, line_weighed, kGenericParseErrorText,
+     kSettingsLineFault,
+     "", weigh_settings_line, bad_key_name_now},
     {plugin_log, kLogValueTooLong, false, tells_nothing_more, line_weighed, kGenericParseErrorText,
      kSettingsLineFault,
      "", weigh_settings_line, text_too_long_now},
@@ -447,6 +461,17 @@ const LogLineKind kLogLineKinds[] = {
     {plugin_log, kLogFopenFailed, false, tells_nothing_more, line_fine, kOpenForParsingFailedText,
      "The game could not open Ondrelle.ini to read it. On screen: \"{on_screen}\".",
      "Close any program that keeps the file to itself, then save it again.", nullptr, nullptr},
+    {plugin_log, kLogHiddenByToggleKey, false, tells_nothing_more, line_note, nullptr,
+     "The marker was hidden with toggle_key ({named}): it stays hidden, though a target is chosen as ever, until that "
+     "key is pressed again or the game starts again.",
+     "", nullptr, nullptr},
+    {plugin_log, kLogShownByToggleKey, false, tells_nothing_more, line_fine, nullptr,
+     "The marker was shown again with toggle_key ({named}).",
+     "", nullptr, nullptr},
+    {plugin_log, kLogNoKeyboardHandler, false, tells_nothing_more, line_note, nullptr,
+     "Ondrelle.ini names a toggle_key, but this ScriptHookRDR2.dll lets no plug-in see the keyboard: the key does "
+     "nothing, and the marker shows as ever.",
+     "A newer ScriptHookRDR2 may let it work.", nullptr, nullptr},
     {plugin_log, kLogTextureDictNotLoaded, false, tells_nothing_more, line_weighed, nullptr,
      "The game never loaded the texture dictionary \"{named}\", so the marker had no sprite.",
      "texture_dict is misspelt, or not a dictionary the game has: use a pair known to exist: {known_textures}.",
