@@ -5,7 +5,8 @@
 // The ratio is taken from the two run in alternating blocks, each timed by
 // the thread's own running time, so that a shared machine whose speed drifts
 // weighs on both alike; the passes' allocations are counted apart from any
-// timing.
+// timing. The same two are also made for counting their instructions under
+// callgrind (scripts/bench), a figure no other work of the machine moves.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -143,3 +144,30 @@ static void MarkerPassAgainstBareCalls(benchmark::State& state) {
     state.SetLabel(config_error_text[0] == 0 && g_state.visibility > 0.99f ? "marker drawn" : "NOT IN MARKER MODE");
 }
 BENCHMARK(MarkerPassAgainstBareCalls)->Iterations(1);
+
+// The passes and their bare calls for callgrind to count: each side in a
+// function of its own, which the count's report names, over as many runs.
+static const int kCountedRuns = 2000;
+
+__attribute__((noinline)) void counted_marker_passes() {
+    for (int i = 0; i < kCountedRuns; ++i) {
+        script_pass(&g_state);
+        benchmark::ClobberMemory();
+    }
+}
+
+__attribute__((noinline)) void counted_bare_calls(const PassCalls& pass) {
+    for (int i = 0; i < kCountedRuns; ++i) make_calls_bare(pass);
+}
+
+static void MarkerPassesAndBareCallsToCount(benchmark::State& state) {
+    prepare_script();
+    static PassCalls pass;
+    record_pass_calls(&pass);
+    for (auto _ : state) {
+        counted_marker_passes();
+        counted_bare_calls(pass);
+    }
+    state.SetLabel(config_error_text[0] == 0 && g_state.visibility > 0.99f ? "marker drawn" : "NOT IN MARKER MODE");
+}
+BENCHMARK(MarkerPassesAndBareCallsToCount)->Iterations(1);
