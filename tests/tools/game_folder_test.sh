@@ -356,6 +356,18 @@ row_ultimate_asi_loader_as_version_with_the_plugin_in_asi() {  # the last start'
     "CORE: Launching main() for 'OtherMod.asi'" | hook_log "$1"
   about=(folder)
 }
+row_ultimate_asi_loader_as_version_with_the_plugin_in_asi_launched() {  # the last start's hook log overrules the folders
+  row_ultimate_asi_loader_as_version_with_the_plugin_in_asi "$1"; started_log "$1/asi"
+  printf '%s\n' "INIT: Started" "INIT: Success, game version is VER_1_0_1491_50" "INIT: Registering script 'Ondrelle.asi'" \
+    "CORE: Launching main() for 'Ondrelle.asi'" | hook_log "$1"
+  about=(folder)
+}
+row_no_log_at_all_with_two_loaders() {  # the launch option names both
+  game_files "$1"; cp "$fakes/UltimateAsiLoader.dll" "$1/version.dll"; plugin "$1"; about=(folder plugin_log)
+}
+row_no_log_at_all_in_a_folder_that_cannot_be_written() {  # no log could be written: nothing said of the loader
+  game_files "$1"; plugin "$1"; read_only=1; about=(plugin_log)
+}
 row_no_log_at_all_with_version_dll() {  # under Proton without the launch option, which must name version.dll
   game_files "$1"; ultimate_asi_loader "$1" version.dll; plugin "$1"; about=(plugin_log)
 }
@@ -441,7 +453,8 @@ rows=(good_installation no_script_hook no_asi_loader no_plugin unpacked_into_a_f
   last_start_registered_another_plugin_only read_only_log_of_an_earlier_start a_fault_whose_line_moved_down
   a_fresh_install windows_own_version_dll game_older_than_its_hook started_one_folder_below
   started_in_the_settings_folder_in_documents log_holding_only_the_start loader_refused_a_path_it_could_not_write
-  game_folder_inside_the_users_home)
+  game_folder_inside_the_users_home ultimate_asi_loader_as_version_with_the_plugin_in_asi_launched
+  no_log_at_all_with_two_loaders no_log_at_all_in_a_folder_that_cannot_be_written)
 
 # ---- Running a row ----
 
