@@ -471,13 +471,15 @@ reset_how_to_run() {
 
 # The tool's output and exit status for the game folder under base, run as
 # the row says, with the folder's path shown as GAME. The report it writes
-# goes to base/report, through the tests' seam; the screen's text must be
-# the report's, with the user's home folder (base itself, for a row whose
-# game folder is inside it) taken out, and the line that says where the
-# report is, left out here, must say so.
+# goes to base/report, through the tests' seam, or for a folder that cannot
+# be written, to that folder, so that it goes to the temporary folder
+# instead; the screen's text must be the report's, with the user's home
+# folder (base itself, for a row whose game folder is inside it) taken out,
+# and the line that says where the report is, left out here, must say so.
 run_row() {
   local base=$1 output status shown tool_run=("${tool[@]}") report=$1/report home=${HOME:-}
-  mkdir -p "$report"
+  mkdir -p "$report" "$base/tmp"
+  [ -n "$read_only" ] && report=$base/$game_path
   [ -n "$home_here" ] && home=$base
   [ "${tool[0]}" = wine ] && report=Z:$report
   if [ -n "$copy_tool" ]; then
@@ -485,9 +487,9 @@ run_row() {
     tool_run=("${tool[@]:0:${#tool[@]}-1}" "$base/$game_path/$(basename "${tool[-1]}")")
   fi
   if [ -n "$start_in" ]; then
-    output=$(cd "$base/$game_path/$start_in" && HOME=$home ONDRELLE_CHECK_REPORT_FOLDER=$report WINEDLLOVERRIDES=$wine_overrides "${tool_run[@]}" "${options[@]}" 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
+    output=$(cd "$base/$game_path/$start_in" && HOME=$home TMPDIR=$base/tmp ONDRELLE_CHECK_REPORT_FOLDER=$report WINEDLLOVERRIDES=$wine_overrides "${tool_run[@]}" "${options[@]}" 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
   else
-    output=$(cd "$base" && HOME=$home ONDRELLE_CHECK_REPORT_FOLDER=$report "${tool_run[@]}" "${options[@]}" --game-folder "$named" 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
+    output=$(cd "$base" && HOME=$home TMPDIR=$base/tmp ONDRELLE_CHECK_REPORT_FOLDER=$report "${tool_run[@]}" "${options[@]}" --game-folder "$named" 2>&1 </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
   fi
   status=$?
   [ -n "$copy_tool" ] && rm "$base/$game_path/$(basename "${tool[-1]}")"
@@ -501,23 +503,31 @@ run_row() {
     SHOWN=$shown awk '{ while ((i = index($0, ENVIRON["SHOWN"])) > 0) $0 = substr($0, 1, i - 1) "GAME" substr($0, i + length(ENVIRON["SHOWN"])); print }'
 }
 
-# Whether the report base/report/ondrelle-check-report.txt holds what the
-# screen showed (before the line on the report), the home folder home as
-# <user>, and the screen's last line says where it is; a word on what differs
-# in ROW.report otherwise.
+# Whether the report holds what the screen showed (before the line on the
+# report), the home folder home as <user>, where the screen's last line says
+# it is: in base/report, or for a folder that cannot be written, not in it; a
+# word on what differs in ROW.report otherwise. The report is taken away.
 check_report() {
-  local base=$1 output=$2 home=$3 file=$1/report/ondrelle-check-report.txt expected
+  local base=$1 output=$2 home=$3 said file expected
+  said=$(sed -n '/^Report: /,$p' <<<"$output" | sed 's/^ *//' | paste -sd ' ')
+  file=$(sed -n 's/^Report: \(.*ondrelle-check-report\.txt\) holds all of the above.*/\1/p' <<<"$said" | tr '\\' '/')
+  [ "${file:0:2}" = Z: ] && file=${file:2}
+  case $file in
+    "") echo "the screen does not say where the report is: $said" > "$results/$name.report"; return ;;
+    "$base/$game_path"/*) echo "the report was left in the folder looked at: $file" > "$results/$name.report"; return ;;
+  esac
+  if [ ! -f "$file" ] && [ "${tool[0]}" = wine ]; then
+    file=$(winepath -u "$(sed -n 's/^Report: \(.*ondrelle-check-report\.txt\) holds.*/\1/p' <<<"$said")" 2>/dev/null)
+  fi
   if [ ! -f "$file" ]; then
-    echo "no report was written" > "$results/$name.report"
+    echo "no report where the screen says: $said" > "$results/$name.report"
     return
   fi
   expected=$(sed '/^Report: /,$d' <<<"$output" | sed '$ { /^$/d }')
   [ -n "$home_here" ] && [ "${tool[0]}" != wine ] && expected=${expected//$home/<user>}
-  if [ "$expected" != "$(tr -d '\r' < "$file")" ]; then
+  [ "$expected" = "$(tr -d '\r' < "$file")" ] ||
     diff <(printf '%s\n' "$expected") <(tr -d '\r' < "$file") > "$results/$name.report"
-  elif ! grep -q "^Report: .*ondrelle-check-report.txt" <<<"$(sed -n '/^Report: /,$p' <<<"$output" | paste -sd ' ' | tr -s ' ')"; then
-    echo "the screen does not say where the report is" > "$results/$name.report"
-  fi
+  rm -f "$file"
 }
 
 # A read-only file system over the game folder under base, as a folder under
@@ -550,7 +560,13 @@ run_one() {
     return
   fi
   before=$(listing "$base/$game_path")
-  run_row "$base" > "$results/$name.out"
+  if [ -n "$read_only" ]; then
+    # Its report goes to the temporary folder, which under Wine is one for
+    # every row: one such row at a time.
+    { flock 9; run_row "$base" > "$results/$name.out"; } 9>"$work/temporary-report.lock"
+  else
+    run_row "$base" > "$results/$name.out"
+  fi
   diff <(printf '%s\n' "$before") <(listing "$base/$game_path") > "$results/$name.left"
   [ -n "$read_only" ] && umount "$base/$game_path"
   rm -rf "$base"
