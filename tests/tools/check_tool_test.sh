@@ -16,20 +16,25 @@ failures=0
 export WINEDEBUG=-all LC_ALL=C.UTF-8
 # Under Wine, the first program started brings up Wine's own services; they
 # keep whatever output they were given open, so they get none of ours.
-[ "${tool[0]}" = wine ] && wine cmd /c exit >/dev/null 2>&1 </dev/null
+[ "${tool[0]}" = wine ] && { wine cmd /c exit; "${tool[@]}" --version; } >/dev/null 2>&1 </dev/null
+# What is left of a word of Wine's own: the device service (winedevice, its
+# ntoskrnl.exe) may stop under load, and says so on the output it was given,
+# which may be a test's. A stop of the checker's own changes its exit status
+# and its output, which the tests see all the same.
+without_wines_own() { sed '/^wine: Unhandled page fault on .* starting debugger\.\.\.$/d'; }
 
 # Runs the tool with the given arguments: stdout (CR LF folded), then the
 # exit status on a line of its own.
 run() {
   local output status
-  output=$("${tool[@]}" "$@" 2>/dev/null </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
+  output=$("${tool[@]}" "$@" 2>/dev/null </dev/null | tr -d '\r' | without_wines_own; exit "${PIPESTATUS[0]}")
   status=$?
   printf '%s\n(exit %s)\n' "$output" "$status"
 }
 # Like run, but stderr instead of stdout.
 run_errors() {
   local output status
-  output=$("${tool[@]}" "$@" 2>&1 >/dev/null </dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}")
+  output=$("${tool[@]}" "$@" 2>&1 >/dev/null </dev/null | tr -d '\r' | without_wines_own; exit "${PIPESTATUS[0]}")
   status=$?
   printf '%s\n(exit %s)\n' "$output" "$status"
 }
@@ -175,7 +180,7 @@ expect_match "--game-folder that is a file" '^ondrelle-check: ".*[/\\]a-file" is
 expect_match "--game-folder ending in a quote" '^ondrelle-check: there is no folder ".*game" --strict": a backslash right before a closing quote makes the quote part of the name; leave out that last backslash\.$' "$(said --game-folder 'game" --strict')"
 expect "--game-folder errors fit an 80-column console" "" "$(run_errors --game-folder "$(printf 'a%.0s' $(seq 1 120))" | grep -E '^.{80,}')"
 # Every line a report prints fits an 80-column console, its heading too.
-expect "reports fit an 80-column console" "" "$(cd "$fixtures" && for f in *.ini; do "${tool[@]}" "$PWD/$f" 2>&1 </dev/null | tr -d '\r'; done | grep -E '^.{80,}')"
+expect "reports fit an 80-column console" "" "$(cd "$fixtures" && for f in *.ini; do "${tool[@]}" "$PWD/$f" 2>&1 </dev/null | tr -d '\r' | without_wines_own; done | grep -E '^.{80,}')"
 expect_match "unknown option, stderr" "unknown option --frobnicate" "$(run_errors --frobnicate)"
 expect_match "unknown option, stderr" "Usage: ondrelle-check" "$(run_errors --frobnicate)"
 expect "unknown option, nothing near" "" "$(run_errors --frobnicate | grep 'did you mean')"
