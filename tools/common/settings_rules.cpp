@@ -241,7 +241,7 @@ bool no_kind_marked(const Settings& s, const SettingsKey&) {
 }
 bool people_marked_as_animals(const Settings& s, const SettingsKey&) { return !s.mark_humans && s.mark_animals; }
 bool flag_no(const Settings& s, const SettingsKey& key) { return int_of(s, key) == 0; }
-bool key_named(const Settings& s, const SettingsKey& key) { return int_of(s, key) != kToggleKeyNone; }
+bool toggle_key_set(const Settings& s, const SettingsKey& key) { return int_of(s, key) != kToggleKeyNone; }
 
 // What each text setting names, and what the marker does when the game finds
 // no such thing: without its sprite it is not drawn; without its bone it sits
@@ -485,7 +485,7 @@ const SettingsRule kSettingsRules[] = {
      "yes shows it there too"},
 
     // What the player hides with a key, as asked.
-    {"toggle_key", key_name_reader, {}, ON_SETTINGS(key_named), rule_hides_as_asked, "toggle_key = CTRL+F7",
+    {"toggle_key", key_name_reader, {}, ON_SETTINGS(toggle_key_set), rule_hides_as_asked, "toggle_key = CTRL+F7",
      "{key} is {value}",
      "pressing {key_alone} with {held} hides the marker, and pressing it again shows it, but not while you type in "
      "the game's on-screen keyboard",
