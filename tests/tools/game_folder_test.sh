@@ -1,18 +1,23 @@
 #!/usr/bin/env bash
 # ondrelle-check over a table of game folders, each one made here in the
 # system's temporary folder and removed afterwards: the good installation,
-# each piece missing, damaged or made for 32-bit Windows, the loader under
-# another name, the plug-in in the asi folder (the checker started there
-# too), in a folder of its own or renamed, settings in the wrong folder or
-# saved as Ondrelle.ini.txt, two copies (in two folders or side by side), a
-# settings fault alone, --strict with one note, an older plug-in, logs that
-# are missing, empty, stale or hold every kind of line, folders in the
-# settings' and the log's place, a folder that is no game's, and one that
-# cannot be written. Each row's output and exit status must read as
-# tests/fixtures/game_folders/ROW.check, the folder's path shown as GAME. The
-# same table runs natively and, for ondrelle-check.exe, under Wine. Set
-# ONDRELLE_UPDATE_GOLDEN=1 to write the .check files afresh, then review the
-# diff.
+# each piece missing, damaged or made for 32-bit Windows, loaders known by
+# what they are (Ultimate ASI Loader as dinput8.dll or version.dll, Windows'
+# own version.dll, one not known), the plug-in in the asi folder (the checker
+# started there too), in a folder of its own or renamed, settings in the
+# wrong folder or saved as Ondrelle.ini.txt, two copies (in two folders or
+# side by side), a settings fault alone, --strict with one note, an older
+# plug-in, logs that are missing, empty, of an earlier start or from before
+# the game's update, or hold every kind of line, folders in the settings'
+# and the log's place, a folder that is no game's, near the game's or in
+# Documents, and one that cannot be written. The rows run side by side. Each
+# row's output and exit status must read as tests/fixtures/game_folders/
+# ROW.check, which holds only the parts of the report the row is about (the
+# folder's path shown as GAME); the rest must hold no Problem, no line may be
+# wider than the console, the report file must hold what the screen showed,
+# and the folder must be left as it was. The same table runs natively and,
+# for ondrelle-check.exe, under Wine. Set ONDRELLE_UPDATE_GOLDEN=1 to write
+# the .check files afresh, then review the diff.
 # Usage: game_folder_test.sh EXPECTED_DIR FAKE_FILES_DIR DEFAULT_INI COMMAND...
 set -u
 expected_dir=$1
