@@ -487,8 +487,11 @@ reset_how_to_run() {
 # folder (base itself, for a row whose game folder is inside it) taken out,
 # and the line that says where the report is, left out here, must say so.
 run_row() {
-  local base=$1 output status shown tool_run=("${tool[@]}") report=$1/report home=${HOME:-}
+  local base=$1 output status shown tool_run=("${tool[@]}") report=$1/report home=${HOME:-} temporary=$1/tmp
   mkdir -p "$report" "$base/tmp"
+  # Wine keeps its server's socket in the temporary folder: a folder of the
+  # row's own would start Wine's server and services afresh for every row.
+  [ "${tool[0]}" = wine ] && temporary=${TMPDIR:-/tmp}
   [ -n "$read_only" ] && report=$base/$game_path
   [ -n "$home_here" ] && home=$base
   [ "${tool[0]}" = wine ] && report=Z:$report
@@ -497,9 +500,9 @@ run_row() {
     tool_run=("${tool[@]:0:${#tool[@]}-1}" "$base/$game_path/$(basename "${tool[-1]}")")
   fi
   if [ -n "$start_in" ]; then
-    output=$(cd "$base/$game_path/$start_in" && HOME=$home TMPDIR=$base/tmp ONDRELLE_CHECK_REPORT_FOLDER=$report WINEDLLOVERRIDES=$wine_overrides "${tool_run[@]}" "${options[@]}" 2>&1 </dev/null | tr -d '\r' | without_wines_own; exit "${PIPESTATUS[0]}")
+    output=$(cd "$base/$game_path/$start_in" && HOME=$home TMPDIR=$temporary ONDRELLE_CHECK_REPORT_FOLDER=$report WINEDLLOVERRIDES=$wine_overrides "${tool_run[@]}" "${options[@]}" 2>&1 </dev/null | tr -d '\r' | without_wines_own; exit "${PIPESTATUS[0]}")
   else
-    output=$(cd "$base" && HOME=$home TMPDIR=$base/tmp ONDRELLE_CHECK_REPORT_FOLDER=$report "${tool_run[@]}" "${options[@]}" --game-folder "$named" 2>&1 </dev/null | tr -d '\r' | without_wines_own; exit "${PIPESTATUS[0]}")
+    output=$(cd "$base" && HOME=$home TMPDIR=$temporary ONDRELLE_CHECK_REPORT_FOLDER=$report "${tool_run[@]}" "${options[@]}" --game-folder "$named" 2>&1 </dev/null | tr -d '\r' | without_wines_own; exit "${PIPESTATUS[0]}")
   fi
   status=$?
   [ -n "$copy_tool" ] && rm "$base/$game_path/$(basename "${tool[-1]}")"
