@@ -30,6 +30,9 @@ failures=0
 # zone files): the files are stamped in local time, and the tool must show
 # them in local time too, not in UTC.
 export WINEDEBUG=-all LC_ALL=C.UTF-8 TZ=XST-5:30
+# Under Wine, the prefix stays the one the test was started with, even for
+# the row that moves the home folder, where Wine would otherwise make one.
+[ "${tool[0]}" = wine ] && export WINEPREFIX=${WINEPREFIX:-$HOME/.wine}
 # Under Wine, the first program started brings up Wine's own services; they
 # keep whatever output they were given open, so they get none of ours.
 [ "${tool[0]}" = wine ] && { wine cmd /c exit; "${tool[@]}" --version; } >/dev/null 2>&1 </dev/null
