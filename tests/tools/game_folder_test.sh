@@ -91,6 +91,16 @@ hook_logs() {  # both logs of a start that loaded Ondrelle and another plug-in
     "\"OtherMod.asi\" => 0x00007FFC22340000" "LOADER: Finished loading *.asi plugins" | loader_log "$1"
 }
 good() { game_files "$1"; plugin "$1"; started_log "$1"; hook_logs "$1"; }
+# fault_logged FOLDER KEY VALUE EXPECTED: KEY set to VALUE in the folder's
+# settings, and Ondrelle.log of a start that refused it on its line.
+fault_logged() {
+  sed -i "s/^$2 = .*/$2 = $3/" "$1/Ondrelle.ini"
+  local line
+  line=$(grep -n "^$2 " "$1/Ondrelle.ini" | cut -d: -f1)
+  printf '%s\n' "20:14:07.045 Script started (script_main:29)" \
+    "20:14:07.046 Config file line #$line: failed to parse value ($4): $3 (config:158)" \
+    "20:14:07.047 Config file reloaded (config:280)" | log "$1"
+}
 
 # ---- The rows ----
 
@@ -194,22 +204,12 @@ row_every_kind_of_log_line() {
 # A log that names a line past the first 2 KB of the file, which the game
 # reads in pieces of 2047 characters: the notes name the same line.
 row_a_fault_near_the_end_of_the_settings() {
-  good "$1"; sed -i 's/^object_offset_z = .*/object_offset_z = high/' "$1/Ondrelle.ini"
-  local line
-  line=$(grep -n '^object_offset_z' "$1/Ondrelle.ini" | cut -d: -f1)
-  printf '%s\n' "20:14:07.045 Script started (script_main:29)" \
-    "20:14:07.046 Config file line #$line: failed to parse value (expected a decimal number): high (config:140)" \
-    "20:14:07.047 Config file reloaded (config:280)" | log "$1"
+  good "$1"; fault_logged "$1" object_offset_z high "expected a decimal number"
   touch -d "2026-01-02 03:05" "$1/Ondrelle.ini"
   about=(settings plugin_log)
 }
 row_settings_starting_with_a_blank_line() {  # every line one further down than in the file shipped
-  good "$1"; { echo; sed 's/^mark_humans = yes$/mark_humans = Yes/' "$default_ini"; } > "$1/Ondrelle.ini"
-  local line
-  line=$(grep -n '^mark_humans' "$1/Ondrelle.ini" | cut -d: -f1)
-  printf '%s\n' "20:14:07.045 Script started (script_main:29)" \
-    "20:14:07.046 Config file line #$line: failed to parse value (expected yes/no): Yes (config:158)" \
-    "20:14:07.047 Config file reloaded (config:280)" | log "$1"
+  good "$1"; { echo; cat "$default_ini"; } > "$1/Ondrelle.ini"; fault_logged "$1" mark_humans Yes "expected yes/no"
   touch -d "2026-01-02 03:05" "$1/Ondrelle.ini"
   about=(settings plugin_log)
 }
@@ -401,12 +401,7 @@ row_read_only_log_of_an_earlier_start() {  # the last start launched Ondrelle, b
   good "$1"; touch -d "2025-12-29 20:15" "$1/Ondrelle.log"; chmod a-w "$1/Ondrelle.log"; about=(plugin_log)
 }
 row_a_fault_whose_line_moved_down() {  # a line added above it since: the fault is still there, one line lower
-  good "$1"; sed -i 's/^mark_humans = yes$/mark_humans = Yes/' "$1/Ondrelle.ini"
-  local line
-  line=$(grep -n '^mark_humans' "$1/Ondrelle.ini" | cut -d: -f1)
-  printf '%s\n' "20:14:07.045 Script started (script_main:29)" \
-    "20:14:07.046 Config file line #$line: failed to parse value (expected yes/no): Yes (config:158)" \
-    "20:14:07.047 Config file reloaded (config:280)" | log "$1"
+  good "$1"; fault_logged "$1" mark_humans Yes "expected yes/no"
   sed -i '1i ; my own settings' "$1/Ondrelle.ini"; touch -d "2026-01-04 10:00" "$1/Ondrelle.ini"
   about=(plugin_log)
 }
