@@ -6,7 +6,6 @@
 #include <cstdlib>
 
 #include "config.h"
-#include "editor_lines.h"
 #include "log_lines.h"
 #include "plain_text.h"
 #include "script_main.h"

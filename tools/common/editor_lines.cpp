@@ -28,11 +28,3 @@ size_t game_line_start(const std::string& content, int line_number) {
     }
     return start;
 }
-
-int editor_line_at(const std::string& content, size_t offset) {
-    size_t position = 0;
-    EditorLine line;
-    int number = 1;
-    while (next_editor_line(content, &position, &line) && position <= offset) ++number;
-    return number;
-}

@@ -29,6 +29,3 @@ bool next_editor_line(const std::string& content, size_t* position, EditorLine* 
 // content: each of its lines runs up to and including a line feed, and is at
 // most one character short of its line buffer.
 size_t game_line_start(const std::string& content, int line_number);
-
-// The number (from 1) of the editor's line that holds offset in content.
-int editor_line_at(const std::string& content, size_t offset);
