@@ -218,7 +218,7 @@ TEST_F(PreviewScene, FilmstripDrawsTheMarkerToScaleAndTurned) {
 TEST_F(PreviewScene, PictureIsWrittenAsPngOrSvg) {
     TempFolder temp_folder;
     const std::string& folder = temp_folder.path;
-    PreviewLook look = {"Ondrelle.ini", settings, {"a line under the title"}};
+    PreviewLook look = {"Ondrelle.ini", settings, {{"a line under the title", true}}};
     ASSERT_TRUE(render_preview(frames, kSceneFrameCount, look, (folder + "/p.png").c_str(), false));
     ASSERT_TRUE(render_preview(frames, kSceneFrameCount, look, (folder + "/p.svg").c_str(), true));
     EXPECT_EQ(read_file(folder + "/p.png").substr(0, 8), "\x89PNG\r\n\x1a\n");

@@ -145,7 +145,7 @@ static void print_what_the_scene_shows(const SceneFrame* frames, PreviewLook* lo
     for (const RuleNote& note : notes_on_settings(look->settings)) {
         print_wrapped(stdout, "", note.text, 2);
         for (const std::string& line : wrapped_lines("", note.text, 2, kTitleLineWidth))
-            look->settings_lines.push_back(line);
+            look->settings_lines.push_back(TitleLine{line, note.outcome != rule_hides_as_asked});
     }
 }
 

@@ -292,11 +292,12 @@ void draw_filmstrip(cairo_t* cr, const SceneFrame* frames, int count, const Prev
 
 // The lines under the title: the settings rules', or a plain word when the
 // marker is not drawn in the scene for another reason.
-std::vector<std::string> title_lines(const SceneFrame* frames, int count, const PreviewLook& look) {
-    std::vector<std::string> lines = look.settings_lines;
+std::vector<TitleLine> title_lines(const SceneFrame* frames, int count, const PreviewLook& look) {
+    std::vector<TitleLine> lines = look.settings_lines;
     bool drawn = false;
     for (int i = 0; i < count; ++i) drawn = drawn || frames[i].drawn;
-    if (lines.empty() && !drawn) lines.push_back("The marker is not drawn at any frame of this scene.");
+    if (lines.empty() && !drawn)
+        lines.push_back(TitleLine{"The marker is not drawn at any frame of this scene.", true});
     return lines;
 }
 
@@ -309,9 +310,15 @@ void draw_picture(cairo_t* cr, const SceneFrame* frames, int count, const Previe
          std::string("Ondrelle preview of ") + look.settings_name + ", " + std::to_string(kFramesPerSecond) +
              " frames a second");
 
-    std::vector<std::string> lines = title_lines(frames, count, look);
-    cairo_set_source_rgb(cr, 0.75, 0.1, 0.1);
-    for (size_t i = 0; i < lines.size(); ++i) text(cr, kLeft, 48 + 16.0 * static_cast<double>(i), 12, lines[i]);
+    std::vector<TitleLine> lines = title_lines(frames, count, look);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].warning) {
+            cairo_set_source_rgb(cr, 0.75, 0.1, 0.1);
+        } else {
+            cairo_set_source_rgb(cr, 0.2, 0.2, 0.2);
+        }
+        text(cr, kLeft, 48 + 16.0 * static_cast<double>(i), 12, lines[i].words);
+    }
 
     draw_charts(cr, frames, count, look, layout);
     draw_filmstrip(cr, frames, count, look, layout.filmstrip_top);

@@ -10,10 +10,17 @@
 #include "config.h"
 #include "scene.h"
 
+// A line under the title. A warning (likely not meant) is red; a line on
+// what a setting was asked to do is in the plain text's grey.
+struct TitleLine {
+    std::string words;
+    bool warning;
+};
+
 struct PreviewLook {
-    const char* settings_name;                // what the title names: a file, or "default settings"
-    Settings settings;                        // the settings the scene ran with
-    std::vector<std::string> settings_lines;  // under the title: what the settings do to the marker
+    const char* settings_name;              // what the title names: a file, or "default settings"
+    Settings settings;                      // the settings the scene ran with
+    std::vector<TitleLine> settings_lines;  // under the title: what the settings do to the marker
 };
 
 // Writes the picture to path as PNG, or as SVG when svg is true. Returns
