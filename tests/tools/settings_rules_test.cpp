@@ -237,12 +237,12 @@ TEST(SettingsRules, ABadToggleKeyGetsTheNamesNearestToIt) {
         const char* note;
     } bad[] = {
         {"F25",
-         "toggle_key = \"F25\" names no key the game knows: the game refuses it; the key names nearest to it "
-         "are F2, F5, F15, F20, F21, F22, F23 or F24."},
+         "toggle_key = \"F25\" names no key the game knows: the game refuses it; write the key you meant "
+         "(nearest to it: F2, F5, F15, F20, F21, F22, F23 or F24), or none."},
         {"ctrl+pagup",
-         "toggle_key = \"ctrl+pagup\" names no key the game knows: the game refuses it; the key names "
-         "nearest to it are PAGEUP."},
-        {"SCROLLOCK", "the key names nearest to it are SCROLLLOCK."},
+         "toggle_key = \"ctrl+pagup\" names no key the game knows: the game refuses it; write the key you "
+         "meant (nearest to it: PAGEUP), or none."},
+        {"SCROLLOCK", "(nearest to it: SCROLLLOCK), or none."},
         {"ESC",
          "the keys are F1 to F24, A to Z, 0 to 9, NUMPAD0 to NUMPAD9, INSERT, DELETE, HOME, END, PAGEUP, "
          "PAGEDOWN, UP, DOWN, LEFT, RIGHT, PAUSE and SCROLLLOCK."},

@@ -399,7 +399,7 @@ const SettingsRule kSettingsRules[] = {
      "write none, or a key such as F7"},
     {nullptr, key_name_reader, {}, ON_TEXT(key_name_near_known), rule_refused, "toggle_key = CTRL+F25",
      "{key} = {text} names no key the game knows", "the game refuses it",
-     "the key names nearest to it are {meant}"},
+     "write the key you meant (nearest to it: {meant}), or none"},
     {nullptr, key_name_reader, {}, ON_TEXT(other_word), rule_refused, "toggle_key = WIN+F7",
      "{key} = {text} is not a key name, with CTRL+, SHIFT+ or ALT+ in front, nor none", "the game refuses it",
      "write none, or a key such as F7 or CTRL+F7, each of CTRL+, SHIFT+ and ALT+ at most once and without spaces; "
